@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Korvane and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+cmake --preset default
+cmake --build --preset default
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: starting Korvane in a virtual X server (xvfb-run)."
+  exec xvfb-run -a build/bin/korvane
+fi
+exec build/bin/korvane

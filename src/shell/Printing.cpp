@@ -1,0 +1,8 @@
+#include "Printing.h"
+
+#include "Conversions.h"
+
+void PrintJob::printNumber(double value)
+{
+    printText(conv::printStyle(value));
+}

@@ -1,0 +1,8 @@
+#include "Services.h"
+
+#include <QRandomGenerator>
+
+double SystemRandom::next()
+{
+    return QRandomGenerator::global()->generateDouble();
+}

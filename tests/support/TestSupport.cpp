@@ -1,0 +1,205 @@
+#include "TestSupport.h"
+
+#include "Errors.h"
+#include "Placement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QTest>
+#include <QWidget>
+
+void ScriptedDialogs::message(const QString& text, const QString& title)
+{
+    m_shown.push_back({ShownBox::Kind::Message, text, title});
+}
+
+Dialogs::Answer ScriptedDialogs::question(const QString& text, const QString& title)
+{
+    m_shown.push_back({ShownBox::Kind::Question, text, title});
+    if (m_answers.empty()) {
+        ++m_unanswered;
+        QTest::qFail(qPrintable(QStringLiteral("unscripted question: ") + text), __FILE__, __LINE__);
+        return Answer::No;
+    }
+    const Answer a = m_answers.front();
+    m_answers.pop_front();
+    return a;
+}
+
+void ScriptedDialogs::critical(const QString& text, const QString& title)
+{
+    m_shown.push_back({ShownBox::Kind::Critical, text, title});
+}
+
+void ScriptedDialogs::information(const QString& text, const QString& title)
+{
+    m_shown.push_back({ShownBox::Kind::Information, text, title});
+}
+
+QStringList ScriptedDialogs::texts() const
+{
+    QStringList result;
+    for (const ShownBox& box : m_shown)
+        result << box.text;
+    return result;
+}
+
+QString ScriptedDialogs::lastText() const
+{
+    return m_shown.isEmpty() ? QString() : m_shown.constLast().text;
+}
+
+double ScriptedRandom::next()
+{
+    ++m_used;
+    if (m_values.empty())
+        return m_default;
+    const double v = m_values.front();
+    m_values.pop_front();
+    return v;
+}
+
+void RecordingPrintJob::printText(const QString& text)
+{
+    auto& page = m_pages->pages.last();
+    while (page.size() <= m_line)
+        page.append(QList<PrintedCell>());
+    auto& line = page[m_line];
+    for (QChar ch : text) {
+        // Half-width forms (ASCII, half-width katakana) take one cell, everything else two.
+        const char16_t u = ch.unicode();
+        const bool half = u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F);
+        const int width = half ? 1 : 2;
+        while (line.size() < m_column + width)
+            line.append(PrintedCell{});
+        line[m_column] = PrintedCell{ch, m_color};
+        if (width == 2)
+            line[m_column + 1] = PrintedCell{QChar(0), m_color};
+        m_column += width;
+    }
+}
+
+void RecordingPrintJob::newPage()
+{
+    m_pages->pages.append(QList<QList<PrintedCell>>());
+    m_line = 0;
+    m_column = 0;
+}
+
+void RecordingPrintJob::nextLine()
+{
+    ++m_line;
+    m_column = 0;
+    auto& page = m_pages->pages.last();
+    while (page.size() < m_line)
+        page.append(QList<PrintedCell>());
+}
+
+namespace {
+
+class FailingPrintJob : public PrintJob {
+public:
+    [[noreturn]] static void fail()
+    {
+        throw KorvaneError(ErrorNumber::PrinterError, QStringLiteral("Printer"),
+                           QStringLiteral("印刷中にエラーが発生しました。"));
+    }
+    void setScaleCharacters() override { fail(); }
+    void setColor(int) override { fail(); }
+    void setColumn(int) override { fail(); }
+    void printText(const QString&) override { fail(); }
+    void printLineBreak() override { fail(); }
+    void endLine() override { fail(); }
+    void newPage() override { fail(); }
+    void endJob() override { fail(); }
+};
+
+} // namespace
+
+std::unique_ptr<PrintJob> RecordingPrinter::startJob(const QString& reportName)
+{
+    if (m_fail) {
+        m_fail = false;
+        return std::make_unique<FailingPrintJob>();
+    }
+    auto pages = std::make_shared<RecordingPrintJob::Pages>();
+    m_jobs.append(pages);
+    m_names.append(reportName);
+    return std::make_unique<RecordingPrintJob>(pages);
+}
+
+QStringList RecordingPrinter::pageText(int job, int page) const
+{
+    QStringList lines;
+    for (const auto& line : m_jobs.at(job)->pages.at(page)) {
+        QString text;
+        for (const PrintedCell& cell : line) {
+            if (!cell.ch.isNull())
+                text += cell.ch;
+        }
+        while (text.endsWith(QLatin1Char(' ')))
+            text.chop(1);
+        lines << text;
+    }
+    while (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString RecordingPrinter::lineColors(int job, int page, int line) const
+{
+    QString colors;
+    const auto& lines = m_jobs.at(job)->pages.at(page);
+    if (line >= lines.size())
+        return colors;
+    for (const PrintedCell& cell : lines.at(line)) {
+        if (cell.ch.isNull())
+            continue;
+        if (cell.ch == QLatin1Char(' '))
+            colors += QLatin1Char('.');
+        else
+            colors += cell.color == PrintJob::Red ? QLatin1Char('R') : QLatin1Char('B');
+    }
+    return colors;
+}
+
+namespace testsupport {
+
+void initGui()
+{
+    installFontSubstitutions();
+}
+
+QString builtBinDir()
+{
+    const QString dir = qEnvironmentVariable("KORVANE_BIN_DIR");
+    return dir.isEmpty() ? QStringLiteral("bin") : dir;
+}
+
+ProgramDir copyOfProgramDir()
+{
+    ProgramDir result;
+    result.dir = std::make_unique<QTemporaryDir>();
+    result.path = result.dir->path() + QLatin1Char('/');
+    const QString bin = builtBinDir() + QLatin1Char('/');
+    for (const char* name : {"Korvane.mdb", "Korvane.hlp"}) {
+        const QString file = QString::fromLatin1(name);
+        if (QFile::exists(bin + file)) {
+            QFile::copy(bin + file, result.path + file);
+            QFile::setPermissions(result.path + file, QFile::ReadOwner | QFile::WriteOwner);
+        }
+    }
+    return result;
+}
+
+void saveScreenshot(QWidget* widget, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    widget->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+} // namespace testsupport
