@@ -33,8 +33,8 @@ qint32 MessageLevel(double phase, int cycle);
 QString CautionMessage(qint32 physicalLevel, qint32 emotionalLevel, qint32 intellectualLevel);
 
 // Elapsed days from a birth date to a target date (negative before the birth date).
-double ElapsedDays(qint16 targetYear, qint16 targetMonth, qint16 targetDay, qint16 birthYear, qint16 birthMonth,
-                   qint16 birthDay);
+double ElapsedDays(qint16 targetYear, qint16 targetMonth, qint16 targetDay, qint16 birthYear,
+                   qint16 birthMonth, qint16 birthDay);
 
 // The three evaluations of one person for one day, as the race table and history compute them.
 struct Evaluations {

@@ -2,13 +2,11 @@
 
 #include <QDir>
 
-void PersonSlot::clear()
-{
+void PersonSlot::clear() {
     *this = PersonSlot{};
 }
 
-void AppState::clearSlotsForMasters()
-{
+void AppState::clearSlotsForMasters() {
     for (int i = 0; i < 6; ++i) {
         PersonSlot& slot = selectedPersons[static_cast<std::size_t>(i)];
         slot.affiliation.clear();
@@ -22,8 +20,7 @@ void AppState::clearSlotsForMasters()
     chartSlot = 0;
 }
 
-QString normalisedAppPath(const QString& directory)
-{
+QString normalisedAppPath(const QString& directory) {
     QString path = QDir::fromNativeSeparators(directory);
     if (path.isEmpty())
         return QStringLiteral("./");

@@ -11,15 +11,13 @@ namespace conv {
 
 namespace {
 
-bool isBlank(QChar c)
-{
+bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
            c == QLatin1Char('\r') || c == QChar(0x3000);
 }
 
 // Full-width forms typed by a Japanese input method read as their ASCII counterparts.
-QChar narrow(QChar c)
-{
+QChar narrow(QChar c) {
     const char16_t u = c.unicode();
     if (u >= 0xFF10 && u <= 0xFF19)
         return QChar(u - 0xFF10 + '0');
@@ -39,15 +37,13 @@ QChar narrow(QChar c)
     }
 }
 
-bool isDigit(QChar c)
-{
+bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
 } // namespace
 
-double numericValue(const QString& text)
-{
+double numericValue(const QString& text) {
     // Collect the characters that form the leading number, skipping blanks wherever they stand.
     QString chars;
     chars.reserve(text.size());
@@ -76,8 +72,8 @@ double numericValue(const QString& text)
     }
     if (!anyDigit)
         return 0.0;
-    if (i < n && (chars[i] == QLatin1Char('E') || chars[i] == QLatin1Char('e') || chars[i] == QLatin1Char('D') ||
-                  chars[i] == QLatin1Char('d'))) {
+    if (i < n && (chars[i] == QLatin1Char('E') || chars[i] == QLatin1Char('e') ||
+                  chars[i] == QLatin1Char('D') || chars[i] == QLatin1Char('d'))) {
         qsizetype j = i + 1;
         QByteArray exponent("e");
         if (j < n && (chars[j] == QLatin1Char('+') || chars[j] == QLatin1Char('-')))
@@ -94,8 +90,7 @@ double numericValue(const QString& text)
     return value;
 }
 
-double roundHalfEven(double value)
-{
+double roundHalfEven(double value) {
     const int previous = std::fegetround();
     std::fesetround(FE_TONEAREST);
     const double rounded = std::nearbyint(value);
@@ -103,29 +98,25 @@ double roundHalfEven(double value)
     return rounded;
 }
 
-qint16 toInt16(double value)
-{
+qint16 toInt16(double value) {
     const double rounded = roundHalfEven(value);
     if (!(rounded >= -32768.0 && rounded <= 32767.0))
         raiseOverflow();
     return static_cast<qint16>(rounded);
 }
 
-qint32 toInt32(double value)
-{
+qint32 toInt32(double value) {
     const double rounded = roundHalfEven(value);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
         raiseOverflow();
     return static_cast<qint32>(rounded);
 }
 
-qint16 numericValueInt16(const QString& text)
-{
+qint16 numericValueInt16(const QString& text) {
     return toInt16(numericValue(text));
 }
 
-QString formatAmount(double value)
-{
+QString formatAmount(double value) {
     if (!std::isfinite(value))
         raiseOverflow();
     // The value's 15-significant-digit decimal form, d.dddddddddddddde+XX.
@@ -177,36 +168,30 @@ QString formatAmount(double value)
     return result;
 }
 
-double floorHundredths(double value)
-{
+double floorHundredths(double value) {
     return std::floor(value * 100) / 100;
 }
 
-QString signedStyle(qint64 value)
-{
+QString signedStyle(qint64 value) {
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
 }
 
-QString plainNumber(double value)
-{
+QString plainNumber(double value) {
     if (value == 0)
         return QStringLiteral("0");
     return QString::number(value, 'g', 15);
 }
 
-QString printStyle(double value)
-{
+QString printStyle(double value) {
     const QString digits = plainNumber(value);
     return (value < 0 ? digits : QLatin1Char(' ') + digits) + QLatin1Char(' ');
 }
 
-QString padCut(const QString& text, int width)
-{
+QString padCut(const QString& text, int width) {
     return text.left(width).leftJustified(width, QLatin1Char(' '));
 }
 
-QString trimBlanks(const QString& text)
-{
+QString trimBlanks(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin] == QLatin1Char(' '))
@@ -216,8 +201,7 @@ QString trimBlanks(const QString& text)
     return text.mid(begin, end - begin);
 }
 
-QString trimLeadingBlanks(const QString& text)
-{
+QString trimLeadingBlanks(const QString& text) {
     qsizetype begin = 0;
     while (begin < text.size() && text[begin] == QLatin1Char(' '))
         ++begin;

@@ -5,15 +5,13 @@
 
 namespace {
 
-QString titleOrDefault(const QString& title)
-{
+QString titleOrDefault(const QString& title) {
     return title.isEmpty() ? Dialogs::defaultTitle() : title;
 }
 
 QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& text, const QString& title,
                                     QMessageBox::StandardButtons buttons,
-                                    QMessageBox::StandardButton defaultButton)
-{
+                                    QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, titleOrDefault(title), MessageBoxDialogs::displayText(text), buttons,
                     QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
@@ -23,8 +21,7 @@ QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& text,
 
 } // namespace
 
-QString MessageBoxDialogs::displayText(const QString& text)
-{
+QString MessageBoxDialogs::displayText(const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -33,24 +30,20 @@ QString MessageBoxDialogs::displayText(const QString& text)
     return shown;
 }
 
-void MessageBoxDialogs::message(const QString& text, const QString& title)
-{
+void MessageBoxDialogs::message(const QString& text, const QString& title) {
     showBox(QMessageBox::NoIcon, text, title, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-Dialogs::Answer MessageBoxDialogs::question(const QString& text, const QString& title)
-{
-    const auto button = showBox(QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No);
+Dialogs::Answer MessageBoxDialogs::question(const QString& text, const QString& title) {
+    const auto button =
+        showBox(QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-void MessageBoxDialogs::critical(const QString& text, const QString& title)
-{
+void MessageBoxDialogs::critical(const QString& text, const QString& title) {
     showBox(QMessageBox::Critical, text, title, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-void MessageBoxDialogs::information(const QString& text, const QString& title)
-{
+void MessageBoxDialogs::information(const QString& text, const QString& title) {
     showBox(QMessageBox::Information, text, title, QMessageBox::Ok, QMessageBox::Ok);
 }

@@ -6,22 +6,22 @@
 // Errors travel as exceptions up to the handler's error trap, which shows them (see ErrorTrap.h).
 // The numbers are the ones the windows test for, plus one number for each other store failure.
 namespace ErrorNumber {
-constexpr int Overflow = 6;             // a value outside the 16- or 32-bit range
-constexpr int InvalidUseOfNull = 94;    // a null where a number or text is needed
-constexpr int PrinterError = 482;       // the printer cannot start or write
-constexpr int NoCurrentRecord = 3021;   // BOF/EOF, or an empty record set
-constexpr int DuplicateKey = 3022;      // a unique key would be repeated
-constexpr int FileNotFound = 3024;      // Korvane.mdb missing
-constexpr int RecordDeleted = 3167;     // the current record was deleted
-constexpr int ExclusiveUse = 3356;      // the database is locked by another process
+constexpr int Overflow = 6;           // a value outside the 16- or 32-bit range
+constexpr int InvalidUseOfNull = 94;  // a null where a number or text is needed
+constexpr int PrinterError = 482;     // the printer cannot start or write
+constexpr int NoCurrentRecord = 3021; // BOF/EOF, or an empty record set
+constexpr int DuplicateKey = 3022;    // a unique key would be repeated
+constexpr int FileNotFound = 3024;    // Korvane.mdb missing
+constexpr int RecordDeleted = 3167;   // the current record was deleted
+constexpr int ExclusiveUse = 3356;    // the database is locked by another process
 // Store failures without a number of their own above:
-constexpr int NotADatabase = 3343;      // the file is not a database or is damaged
-constexpr int UnknownObject = 3078;     // no table or query of that name
-constexpr int UnknownField = 3265;      // no field of that name in the record set
-constexpr int InvalidCriterion = 3077;  // a find-first criterion of an unsupported form
-constexpr int NotEditing = 3020;        // update or set field without edit or add new
-constexpr int ConstraintFailed = 3315;  // a required field is empty or a value breaks a rule
-constexpr int StoreFailure = 3709;      // any other failure reported by the engine
+constexpr int NotADatabase = 3343;     // the file is not a database or is damaged
+constexpr int UnknownObject = 3078;    // no table or query of that name
+constexpr int UnknownField = 3265;     // no field of that name in the record set
+constexpr int InvalidCriterion = 3077; // a find-first criterion of an unsupported form
+constexpr int NotEditing = 3020;       // update or set field without edit or add new
+constexpr int ConstraintFailed = 3315; // a required field is empty or a value breaks a rule
+constexpr int StoreFailure = 3709;     // any other failure reported by the engine
 } // namespace ErrorNumber
 
 class KorvaneError : public std::exception {
@@ -45,9 +45,11 @@ private:
 };
 
 // The source named in messages for errors raised by the program itself.
-inline QString programErrorSource() { return QStringLiteral("Korvane"); }
+inline QString programErrorSource() {
+    return QStringLiteral("Korvane");
+}
 
-[[noreturn]] inline void raiseOverflow()
-{
-    throw KorvaneError(ErrorNumber::Overflow, programErrorSource(), QStringLiteral("オーバーフローしました。"));
+[[noreturn]] inline void raiseOverflow() {
+    throw KorvaneError(ErrorNumber::Overflow, programErrorSource(),
+                       QStringLiteral("オーバーフローしました。"));
 }

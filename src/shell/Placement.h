@@ -6,8 +6,12 @@ class QWidget;
 struct AppState;
 
 // Font faces of the program's layouts; start-up maps them to the IPA fonts (installFontSubstitutions).
-inline QString gothicFace() { return QStringLiteral("ＭＳ ゴシック"); }
-inline QString proportionalGothicFace() { return QStringLiteral("ＭＳ Ｐゴシック"); }
+inline QString gothicFace() {
+    return QStringLiteral("ＭＳ ゴシック");
+}
+inline QString proportionalGothicFace() {
+    return QStringLiteral("ＭＳ Ｐゴシック");
+}
 
 // Maps the layout faces to fonts that exist here: IPAGothic for "ＭＳ ゴシック", IPAPGothic for
 // "ＭＳ Ｐゴシック".

@@ -2,7 +2,6 @@
 
 #include "Conversions.h"
 
-void PrintJob::printNumber(double value)
-{
+void PrintJob::printNumber(double value) {
     printText(conv::printStyle(value));
 }

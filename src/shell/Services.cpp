@@ -2,7 +2,6 @@
 
 #include <QRandomGenerator>
 
-double SystemRandom::next()
-{
+double SystemRandom::next() {
     return QRandomGenerator::global()->generateDouble();
 }

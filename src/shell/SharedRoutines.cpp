@@ -3,8 +3,7 @@
 #include "AppState.h"
 #include "Dialogs.h"
 
-bool checkSurveyDate(const SurveyDate& date, Dialogs& dialogs)
-{
+bool checkSurveyDate(const SurveyDate& date, Dialogs& dialogs) {
     const int month = date.month;
     const int day = date.day;
     if (month < 0 || month > 12) {
@@ -23,8 +22,7 @@ bool checkSurveyDate(const SurveyDate& date, Dialogs& dialogs)
     return true;
 }
 
-QVariant nullSafe(const QVariant& value, bool textField)
-{
+QVariant nullSafe(const QVariant& value, bool textField) {
     if (!value.isNull())
         return value;
     return textField ? QVariant(QString()) : QVariant(0);

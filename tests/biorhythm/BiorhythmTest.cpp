@@ -26,8 +26,7 @@ private slots:
     void overflowOfSixteenBitOperands();
 };
 
-void BiorhythmTest::workedExample()
-{
+void BiorhythmTest::workedExample() {
     const double e = bio::ElapsedDays(1999, 8, 1, 1965, 4, 10);
     QCOMPARE(e, 12531.0);
     QCOMPARE(bio::CyclePhase(e, bio::Physical), 19.0);
@@ -45,8 +44,7 @@ void BiorhythmTest::workedExample()
     QCOMPARE(all.intellectual, bio::EvaluationValue(e, bio::Intellectual));
 }
 
-void BiorhythmTest::birthDay()
-{
+void BiorhythmTest::birthDay() {
     const double e = bio::ElapsedDays(1970, 5, 17, 1970, 5, 17);
     QCOMPARE(e, 0.0);
     for (int c : {bio::Physical, bio::Emotional, bio::Intellectual}) {
@@ -57,8 +55,7 @@ void BiorhythmTest::birthDay()
     QCOMPARE(bio::CautionMessage(0, 0, 0), QStringLiteral("※今日は、全てが要注意、最悪の日です。"));
 }
 
-void BiorhythmTest::elapsedMatchesCalendar_data()
-{
+void BiorhythmTest::elapsedMatchesCalendar_data() {
     QTest::addColumn<QDate>("birth");
     QTest::addColumn<QDate>("target");
     QTest::newRow("1943-03-09 to 1972-07-11") << QDate(1943, 3, 9) << QDate(1972, 7, 11);
@@ -69,8 +66,7 @@ void BiorhythmTest::elapsedMatchesCalendar_data()
     QTest::newRow("January birth") << QDate(1961, 1, 31) << QDate(2026, 12, 8);
 }
 
-void BiorhythmTest::elapsedMatchesCalendar()
-{
+void BiorhythmTest::elapsedMatchesCalendar() {
     QFETCH(QDate, birth);
     QFETCH(QDate, target);
     const double e = bio::ElapsedDays(qint16(target.year()), qint16(target.month()), qint16(target.day()),
@@ -80,8 +76,7 @@ void BiorhythmTest::elapsedMatchesCalendar()
         QCOMPARE(e, 10717.0);
 }
 
-void BiorhythmTest::februaryOfCenturyYears_data()
-{
+void BiorhythmTest::februaryOfCenturyYears_data() {
     QTest::addColumn<int>("year");
     QTest::addColumn<double>("gap");
     // The numbering uses a 365.25-day year: every year divisible by 4 has a 29 February.
@@ -92,32 +87,28 @@ void BiorhythmTest::februaryOfCenturyYears_data()
     QTest::newRow("2001") << 2001 << 1.0;
 }
 
-void BiorhythmTest::februaryOfCenturyYears()
-{
+void BiorhythmTest::februaryOfCenturyYears() {
     QFETCH(int, year);
     QFETCH(double, gap);
     const auto y = qint16(year);
     QCOMPARE(bio::DayNumber(y, 3, 1) - bio::DayNumber(y, 2, 28), gap);
 }
 
-void BiorhythmTest::dayOutsideMonthContinues()
-{
+void BiorhythmTest::dayOutsideMonthContinues() {
     QCOMPARE(bio::DayNumber(1999, 5, 0), bio::DayNumber(1999, 5, 1) - 1);
     QCOMPARE(bio::DayNumber(1999, 3, -5), bio::DayNumber(1999, 2, 23));
     QCOMPARE(bio::DayNumber(1999, 1, 35), bio::DayNumber(1999, 2, 4));
     QCOMPARE(bio::DayNumber(1999, 1, 1) - bio::DayNumber(1998, 12, 31), 1.0);
 }
 
-void BiorhythmTest::negativeElapsedKeepsPhaseInRange()
-{
+void BiorhythmTest::negativeElapsedKeepsPhaseInRange() {
     QCOMPARE(bio::CyclePhase(-1, 23), 22.0);
     QCOMPARE(bio::CyclePhase(-1, 28), 27.0);
     QCOMPARE(bio::CyclePhase(-33, 33), 0.0);
     QCOMPARE(bio::CyclePhase(-34, 33), 32.0);
 }
 
-void BiorhythmTest::phaseSweep()
-{
+void BiorhythmTest::phaseSweep() {
     for (int c : {bio::Physical, bio::Emotional, bio::Intellectual}) {
         for (int e = -20000; e <= 20000; e += 7) {
             const double p = bio::CyclePhase(e, c);
@@ -129,8 +120,7 @@ void BiorhythmTest::phaseSweep()
     }
 }
 
-void BiorhythmTest::messageLevelBounds()
-{
+void BiorhythmTest::messageLevelBounds() {
     // Level = floor(sin * 10); -1, 0 and 1 all mean "needs care".
     // 身体 phase 1: sin(15.652°) = 0.2698 -> 2; 感情 phase 14: sin(≈180°) ≈ -3.5e-7 -> -1 -> 0.
     QCOMPARE(bio::MessageLevel(1, bio::Physical), 2);
@@ -144,8 +134,7 @@ void BiorhythmTest::messageLevelBounds()
     QCOMPARE(bio::MessageLevel(6, bio::Physical), 9);
 }
 
-void BiorhythmTest::cautionMessages_data()
-{
+void BiorhythmTest::cautionMessages_data() {
     QTest::addColumn<int>("b");
     QTest::addColumn<int>("s");
     QTest::addColumn<int>("i");
@@ -160,8 +149,7 @@ void BiorhythmTest::cautionMessages_data()
     QTest::newRow("none") << 2 << -2 << 10 << QStringLiteral("※今日は、特に問題はありません。");
 }
 
-void BiorhythmTest::cautionMessages()
-{
+void BiorhythmTest::cautionMessages() {
     QFETCH(int, b);
     QFETCH(int, s);
     QFETCH(int, i);
@@ -169,8 +157,7 @@ void BiorhythmTest::cautionMessages()
     QCOMPARE(bio::CautionMessage(b, s, i), text);
 }
 
-void BiorhythmTest::overflowOfSixteenBitOperands()
-{
+void BiorhythmTest::overflowOfSixteenBitOperands() {
     // year - 1 and month + 1 leave the 16-bit range; month + 13 of -32768 stays inside it.
     for (auto [year, month] : {std::pair<qint16, qint16>{-32768, 1}, {1999, 32767}}) {
         try {
@@ -180,7 +167,8 @@ void BiorhythmTest::overflowOfSixteenBitOperands()
             QCOMPARE(error.number(), ErrorNumber::Overflow);
         }
     }
-    QCOMPARE(bio::DayNumber(1999, -32768, 1), std::floor(1998 * 365.25) + std::floor(-32755 * 30.6) + 1 - 122);
+    QCOMPARE(bio::DayNumber(1999, -32768, 1),
+             std::floor(1998 * 365.25) + std::floor(-32755 * 30.6) + 1 - 122);
 }
 
 QTEST_APPLESS_MAIN(BiorhythmTest)

@@ -20,8 +20,7 @@ private slots:
     void padCutAndTrim();
 };
 
-void ConversionsTest::numericValue_data()
-{
+void ConversionsTest::numericValue_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("expected");
     QTest::newRow("plain") << QStringLiteral("1999") << 1999.0;
@@ -46,15 +45,13 @@ void ConversionsTest::numericValue_data()
     QTest::newRow("text then digits") << QStringLiteral("第5") << 0.0;
 }
 
-void ConversionsTest::numericValue()
-{
+void ConversionsTest::numericValue() {
     QFETCH(QString, text);
     QFETCH(double, expected);
     QCOMPARE(conv::numericValue(text), expected);
 }
 
-void ConversionsTest::toInt16_data()
-{
+void ConversionsTest::toInt16_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("expected");
     QTest::addColumn<bool>("overflows");
@@ -71,8 +68,7 @@ void ConversionsTest::toInt16_data()
     QTest::newRow("far out") << 1e9 << 0 << true;
 }
 
-void ConversionsTest::toInt16()
-{
+void ConversionsTest::toInt16() {
     QFETCH(double, value);
     QFETCH(int, expected);
     QFETCH(bool, overflows);
@@ -86,8 +82,7 @@ void ConversionsTest::toInt16()
     }
 }
 
-void ConversionsTest::numericValueOverflow()
-{
+void ConversionsTest::numericValueOverflow() {
     QCOMPARE(conv::numericValueInt16(QStringLiteral("32767")), qint16(32767));
     QVERIFY_THROWS_EXCEPTION(KorvaneError, conv::numericValueInt16(QStringLiteral("40000")));
     QVERIFY_THROWS_EXCEPTION(KorvaneError, conv::numericValue(QStringLiteral("1e400")));
@@ -95,8 +90,7 @@ void ConversionsTest::numericValueOverflow()
     QVERIFY_THROWS_EXCEPTION(KorvaneError, conv::toInt32(2147483647.5));
 }
 
-void ConversionsTest::formatAmount_data()
-{
+void ConversionsTest::formatAmount_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
     QTest::newRow("zero") << 0.0 << QStringLiteral("0.00");
@@ -113,15 +107,13 @@ void ConversionsTest::formatAmount_data()
     QTest::newRow("1.0") << 1.0 << QStringLiteral("1.00");
 }
 
-void ConversionsTest::formatAmount()
-{
+void ConversionsTest::formatAmount() {
     QFETCH(double, value);
     QFETCH(QString, expected);
     QCOMPARE(conv::formatAmount(value), expected);
 }
 
-void ConversionsTest::floorHundredths_data()
-{
+void ConversionsTest::floorHundredths_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
     QTest::newRow("1.239") << 1.239 << QStringLiteral("1.23");
@@ -132,15 +124,13 @@ void ConversionsTest::floorHundredths_data()
     QTest::newRow("tiny negative") << -2.4e-06 << QStringLiteral("-0.01");
 }
 
-void ConversionsTest::floorHundredths()
-{
+void ConversionsTest::floorHundredths() {
     QFETCH(double, value);
     QFETCH(QString, expected);
     QCOMPARE(conv::formatAmount(conv::floorHundredths(value)), expected);
 }
 
-void ConversionsTest::styles()
-{
+void ConversionsTest::styles() {
     QCOMPARE(conv::signedStyle(1999), QStringLiteral(" 1999"));
     QCOMPARE(conv::signedStyle(0), QStringLiteral(" 0"));
     QCOMPARE(conv::signedStyle(-3), QStringLiteral("-3"));
@@ -151,8 +141,7 @@ void ConversionsTest::styles()
     QCOMPARE(conv::plainNumber(-1.5), QStringLiteral("-1.5"));
 }
 
-void ConversionsTest::padCutAndTrim()
-{
+void ConversionsTest::padCutAndTrim() {
     QCOMPARE(conv::padCut(QStringLiteral("青森"), 6), QStringLiteral("青森    "));
     QCOMPARE(conv::padCut(QStringLiteral("1234567"), 6), QStringLiteral("123456"));
     QCOMPARE(conv::padCut(QString(), 3), QStringLiteral("   "));

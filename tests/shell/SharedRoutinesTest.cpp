@@ -1,8 +1,8 @@
+#include "SharedRoutines.h"
 #include "AppState.h"
 #include "ErrorTrap.h"
 #include "Errors.h"
 #include "Placement.h"
-#include "SharedRoutines.h"
 #include "TestSupport.h"
 
 #include <QTest>
@@ -23,8 +23,7 @@ private slots:
     void nullSafeRead();
 };
 
-void SharedRoutinesTest::surveyDateCheck_data()
-{
+void SharedRoutinesTest::surveyDateCheck_data() {
     QTest::addColumn<int>("year");
     QTest::addColumn<int>("month");
     QTest::addColumn<int>("day");
@@ -47,8 +46,7 @@ void SharedRoutinesTest::surveyDateCheck_data()
     QTest::newRow("day 0") << 1999 << 5 << 0 << QString();
 }
 
-void SharedRoutinesTest::surveyDateCheck()
-{
+void SharedRoutinesTest::surveyDateCheck() {
     QFETCH(int, year);
     QFETCH(int, month);
     QFETCH(int, day);
@@ -67,25 +65,26 @@ void SharedRoutinesTest::surveyDateCheck()
     }
 }
 
-void SharedRoutinesTest::errorTrapMessage()
-{
+void SharedRoutinesTest::errorTrapMessage() {
     ScriptedDialogs dialogs;
     const bool ok = runTrapped(dialogs, [] {
-        throw KorvaneError(3024, QStringLiteral("DAO.Database"), QStringLiteral("ファイルが見つかりません。"));
+        throw KorvaneError(3024, QStringLiteral("DAO.Database"),
+                           QStringLiteral("ファイルが見つかりません。"));
     });
     QVERIFY(!ok);
     QCOMPARE(dialogs.shown().size(), 1);
-    QCOMPARE(dialogs.shown().first().text,
-             QStringLiteral("エラー番号  3024DAO.Database でエラーが発生しました。 \rファイルが見つかりません。"));
+    QCOMPARE(
+        dialogs.shown().first().text,
+        QStringLiteral("エラー番号  3024DAO.Database でエラーが発生しました。 \rファイルが見つかりません。"));
     QCOMPARE(dialogs.shown().first().title, QStringLiteral("エラー"));
     QCOMPARE(dialogs.shown().first().kind, ShownBox::Kind::Message);
 
     const KorvaneError negative(-5, QStringLiteral("X"), QStringLiteral("d"));
-    QCOMPARE(::errorTrapMessage(negative, true), QStringLiteral("エラー番号 -5 X でエラーが発生しました。 \rd"));
+    QCOMPARE(::errorTrapMessage(negative, true),
+             QStringLiteral("エラー番号 -5 X でエラーが発生しました。 \rd"));
 }
 
-void SharedRoutinesTest::errorTrapPassesWithoutError()
-{
+void SharedRoutinesTest::errorTrapPassesWithoutError() {
     ScriptedDialogs dialogs;
     int ran = 0;
     QVERIFY(runTrapped(dialogs, [&] { ++ran; }));
@@ -93,8 +92,7 @@ void SharedRoutinesTest::errorTrapPassesWithoutError()
     QVERIFY(dialogs.shown().isEmpty());
 }
 
-void SharedRoutinesTest::fontScaling_data()
-{
+void SharedRoutinesTest::fontScaling_data() {
     QTest::addColumn<double>("size");
     QTest::addColumn<int>("twips");
     QTest::addColumn<int>("expected");
@@ -106,16 +104,14 @@ void SharedRoutinesTest::fontScaling_data()
     QTest::newRow("8 at 12") << 8.0 << 12 << 6;
 }
 
-void SharedRoutinesTest::fontScaling()
-{
+void SharedRoutinesTest::fontScaling() {
     QFETCH(double, size);
     QFETCH(int, twips);
     QFETCH(int, expected);
     QCOMPARE(scaledFontSize(size, twips), expected);
 }
 
-void SharedRoutinesTest::appPath_data()
-{
+void SharedRoutinesTest::appPath_data() {
     QTest::addColumn<QString>("directory");
     QTest::addColumn<QString>("expected");
     QTest::newRow("plain") << QStringLiteral("/opt/korvane") << QStringLiteral("/opt/korvane/");
@@ -123,8 +119,7 @@ void SharedRoutinesTest::appPath_data()
     QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("/");
 }
 
-void SharedRoutinesTest::appPath()
-{
+void SharedRoutinesTest::appPath() {
     QFETCH(QString, directory);
     QFETCH(QString, expected);
     const QString path = normalisedAppPath(directory);
@@ -133,8 +128,7 @@ void SharedRoutinesTest::appPath()
     QCOMPARE((path + QStringLiteral("Korvane.mdb")).count(QStringLiteral("//")), 0);
 }
 
-void SharedRoutinesTest::masterCommandsClearSixSlots()
-{
+void SharedRoutinesTest::masterCommandsClearSixSlots() {
     AppState state;
     for (int i = 0; i < AppState::SlotCount; ++i) {
         PersonSlot& slot = state.selectedPersons[std::size_t(i)];
@@ -169,8 +163,7 @@ void SharedRoutinesTest::masterCommandsClearSixSlots()
     }
 }
 
-void SharedRoutinesTest::nullSafeRead()
-{
+void SharedRoutinesTest::nullSafeRead() {
     QCOMPARE(nullSafe(QVariant(), true), QVariant(QString()));
     QCOMPARE(nullSafe(QVariant(), false), QVariant(0));
     QCOMPARE(nullSafe(QVariant(42), false), QVariant(42));

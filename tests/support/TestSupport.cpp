@@ -9,13 +9,11 @@
 #include <QTest>
 #include <QWidget>
 
-void ScriptedDialogs::message(const QString& text, const QString& title)
-{
+void ScriptedDialogs::message(const QString& text, const QString& title) {
     m_shown.push_back({ShownBox::Kind::Message, text, title});
 }
 
-Dialogs::Answer ScriptedDialogs::question(const QString& text, const QString& title)
-{
+Dialogs::Answer ScriptedDialogs::question(const QString& text, const QString& title) {
     m_shown.push_back({ShownBox::Kind::Question, text, title});
     if (m_answers.empty()) {
         ++m_unanswered;
@@ -27,31 +25,26 @@ Dialogs::Answer ScriptedDialogs::question(const QString& text, const QString& ti
     return a;
 }
 
-void ScriptedDialogs::critical(const QString& text, const QString& title)
-{
+void ScriptedDialogs::critical(const QString& text, const QString& title) {
     m_shown.push_back({ShownBox::Kind::Critical, text, title});
 }
 
-void ScriptedDialogs::information(const QString& text, const QString& title)
-{
+void ScriptedDialogs::information(const QString& text, const QString& title) {
     m_shown.push_back({ShownBox::Kind::Information, text, title});
 }
 
-QStringList ScriptedDialogs::texts() const
-{
+QStringList ScriptedDialogs::texts() const {
     QStringList result;
     for (const ShownBox& box : m_shown)
         result << box.text;
     return result;
 }
 
-QString ScriptedDialogs::lastText() const
-{
+QString ScriptedDialogs::lastText() const {
     return m_shown.isEmpty() ? QString() : m_shown.constLast().text;
 }
 
-double ScriptedRandom::next()
-{
+double ScriptedRandom::next() {
     ++m_used;
     if (m_values.empty())
         return m_default;
@@ -60,8 +53,7 @@ double ScriptedRandom::next()
     return v;
 }
 
-void RecordingPrintJob::printText(const QString& text)
-{
+void RecordingPrintJob::printText(const QString& text) {
     auto& page = m_pages->pages.last();
     while (page.size() <= m_line)
         page.append(QList<PrintedCell>());
@@ -80,15 +72,13 @@ void RecordingPrintJob::printText(const QString& text)
     }
 }
 
-void RecordingPrintJob::newPage()
-{
+void RecordingPrintJob::newPage() {
     m_pages->pages.append(QList<QList<PrintedCell>>());
     m_line = 0;
     m_column = 0;
 }
 
-void RecordingPrintJob::nextLine()
-{
+void RecordingPrintJob::nextLine() {
     ++m_line;
     m_column = 0;
     auto& page = m_pages->pages.last();
@@ -100,8 +90,7 @@ namespace {
 
 class FailingPrintJob : public PrintJob {
 public:
-    [[noreturn]] static void fail()
-    {
+    [[noreturn]] static void fail() {
         throw KorvaneError(ErrorNumber::PrinterError, QStringLiteral("Printer"),
                            QStringLiteral("印刷中にエラーが発生しました。"));
     }
@@ -117,8 +106,7 @@ public:
 
 } // namespace
 
-std::unique_ptr<PrintJob> RecordingPrinter::startJob(const QString& reportName)
-{
+std::unique_ptr<PrintJob> RecordingPrinter::startJob(const QString& reportName) {
     if (m_fail) {
         m_fail = false;
         return std::make_unique<FailingPrintJob>();
@@ -129,8 +117,7 @@ std::unique_ptr<PrintJob> RecordingPrinter::startJob(const QString& reportName)
     return std::make_unique<RecordingPrintJob>(pages);
 }
 
-QStringList RecordingPrinter::pageText(int job, int page) const
-{
+QStringList RecordingPrinter::pageText(int job, int page) const {
     QStringList lines;
     for (const auto& line : m_jobs.at(job)->pages.at(page)) {
         QString text;
@@ -147,8 +134,7 @@ QStringList RecordingPrinter::pageText(int job, int page) const
     return lines;
 }
 
-QString RecordingPrinter::lineColors(int job, int page, int line) const
-{
+QString RecordingPrinter::lineColors(int job, int page, int line) const {
     QString colors;
     const auto& lines = m_jobs.at(job)->pages.at(page);
     if (line >= lines.size())
@@ -166,19 +152,16 @@ QString RecordingPrinter::lineColors(int job, int page, int line) const
 
 namespace testsupport {
 
-void initGui()
-{
+void initGui() {
     installFontSubstitutions();
 }
 
-QString builtBinDir()
-{
+QString builtBinDir() {
     const QString dir = qEnvironmentVariable("KORVANE_BIN_DIR");
     return dir.isEmpty() ? QStringLiteral("bin") : dir;
 }
 
-ProgramDir copyOfProgramDir()
-{
+ProgramDir copyOfProgramDir() {
     ProgramDir result;
     result.dir = std::make_unique<QTemporaryDir>();
     result.path = result.dir->path() + QLatin1Char('/');
@@ -193,8 +176,7 @@ ProgramDir copyOfProgramDir()
     return result;
 }
 
-void saveScreenshot(QWidget* widget, const QString& name)
-{
+void saveScreenshot(QWidget* widget, const QString& name) {
     const QString dir = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
     if (dir.isEmpty())
         return;

@@ -51,7 +51,8 @@ private:
 
 class FixedClock : public Clock {
 public:
-    explicit FixedClock(QDate date = QDate(1999, 12, 8)) : m_date(date) {}
+    explicit FixedClock(QDate date = QDate(1999, 12, 8))
+        : m_date(date) {}
     QDate today() const override { return m_date; }
     void set(QDate date) { m_date = date; }
 
@@ -111,7 +112,8 @@ public:
         bool ended = false;
         bool scaled = false;
     };
-    explicit RecordingPrintJob(std::shared_ptr<Pages> pages) : m_pages(std::move(pages)) {}
+    explicit RecordingPrintJob(std::shared_ptr<Pages> pages)
+        : m_pages(std::move(pages)) {}
 
     void setScaleCharacters() override { m_pages->scaled = true; }
     void setColor(int colorValue) override { m_color = colorValue; }
