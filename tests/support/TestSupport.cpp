@@ -166,11 +166,14 @@ ProgramDir copyOfProgramDir() {
     result.dir = std::make_unique<QTemporaryDir>();
     result.path = result.dir->path() + QLatin1Char('/');
     const QString bin = builtBinDir() + QLatin1Char('/');
-    for (const char* name : {"Korvane.mdb", "Korvane.hlp"}) {
-        const QString file = QString::fromLatin1(name);
-        if (QFile::exists(bin + file)) {
-            QFile::copy(bin + file, result.path + file);
-            QFile::setPermissions(result.path + file, QFile::ReadOwner | QFile::WriteOwner);
+    const QString seed = qEnvironmentVariable("KORVANE_SEED_DB");
+    const QString database = QFile::exists(seed) ? seed : bin + QStringLiteral("Korvane.mdb");
+    for (const auto& [from, name] :
+         {std::pair{database, QStringLiteral("Korvane.mdb")},
+          std::pair{bin + QStringLiteral("Korvane.hlp"), QStringLiteral("Korvane.hlp")}}) {
+        if (QFile::exists(from)) {
+            QFile::copy(from, result.path + name);
+            QFile::setPermissions(result.path + name, QFile::ReadOwner | QFile::WriteOwner);
         }
     }
     return result;

@@ -170,7 +170,8 @@ namespace testsupport {
 // Sets up fonts for a GUI test program (call once from main or initTestCase).
 void initGui();
 
-// A temporary program directory holding a copy of the built Korvane.mdb (and Korvane.hlp);
+// A temporary program directory holding a copy of the freshly generated database (KORVANE_SEED_DB,
+// else build/bin/Korvane.mdb) and of Korvane.hlp;
 // returns the directory path ending in '/'. The directory lives as long as the returned object.
 struct ProgramDir {
     std::unique_ptr<QTemporaryDir> dir;
