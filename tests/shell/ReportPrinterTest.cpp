@@ -1,0 +1,344 @@
+#include "ReportPrinter.h"
+#include "AppState.h"
+#include "Errors.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <numeric>
+
+namespace {
+
+// Points per column and per line, and the left and top margin of the PDF page in points.
+constexpr double ColumnPoints = 6;
+constexpr double LinePoints = 12;
+constexpr double MarginPoints = 6 * 72 / 25.4;
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPageCount(const QString& path) {
+    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                          QRegularExpression::MultilineOption);
+    const auto match = pages.match(run(QStringLiteral("pdfinfo"), {path}));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// A word of the PDF with its box in points.
+struct Word {
+    QString text;
+    double xMin, yMin, xMax, yMax;
+    int page;
+};
+
+QList<Word> pdfWords(const QString& path) {
+    // One <page> element per page, one <word> element per word.
+    const QString html =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    static const QRegularExpression token(
+        QStringLiteral("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QList<Word> words;
+    int page = 0;
+    for (auto it = token.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0).startsWith(QStringLiteral("<page"))) {
+            ++page;
+            continue;
+        }
+        words.append(Word{m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                          m.captured(3).toDouble(), m.captured(4).toDouble(), page});
+    }
+    return words;
+}
+
+const Word* findWord(const QList<Word>& words, const QString& text) {
+    for (const Word& w : words) {
+        if (w.text == text)
+            return &w;
+    }
+    return nullptr;
+}
+
+// Red and dark pixels inside a box given in points, on a page rendered at 72 dpi scaled by 2.
+struct Ink {
+    int red = 0;
+    int dark = 0;
+};
+Ink inkIn(const QImage& page, const Word& w) {
+    Ink ink;
+    for (int y = static_cast<int>(w.yMin * 2); y < static_cast<int>(w.yMax * 2); ++y) {
+        for (int x = static_cast<int>(w.xMin * 2); x < static_cast<int>(w.xMax * 2); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.red() > 180 && c.green() < 90 && c.blue() < 90)
+                ++ink.red;
+            else if (c.red() < 90 && c.green() < 90 && c.blue() < 90)
+                ++ink.dark;
+        }
+    }
+    return ink;
+}
+
+QStringList pdfFiles(const QString& appPath) {
+    return QDir(appPath + ReportPrinter::pdfFolderName()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+}
+
+} // namespace
+
+class ReportPrinterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cellFont_data();
+    void cellFont();
+    void gridInPdf();
+    void pageCount_data();
+    void pageCount();
+    void unwritable_data();
+    void unwritable();
+    void jobsNeverShareAFile();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void ReportPrinterTest::initTestCase() {
+    testsupport::initGui();
+    QVERIFY(m_dir.isValid());
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(), "poppler-utils missing");
+}
+
+void ReportPrinterTest::cellFont_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("cells");
+    QTest::newRow("digit") << QStringLiteral("0") << 1;
+    QTest::newRow("latin") << QStringLiteral("W") << 1;
+    QTest::newRow("half-width katakana") << QStringLiteral("ｶ") << 1;
+    QTest::newRow("hiragana") << QStringLiteral("あ") << 2;
+    QTest::newRow("kanji") << QStringLiteral("競") << 2;
+    QTest::newRow("full-width blank") << QStringLiteral("　") << 2;
+    QTest::newRow("full-width colon") << QStringLiteral("：") << 2;
+}
+
+void ReportPrinterTest::cellFont() {
+    QFETCH(QString, text);
+    QFETCH(int, cells);
+    QCOMPARE(printcells::cellWidth(text.at(0)), cells);
+
+    // On a real page device the glyph fills exactly its cells.
+    QPrinter device(QPrinter::HighResolution);
+    device.setOutputFormat(QPrinter::PdfFormat);
+    device.setOutputFileName(m_dir.filePath(QStringLiteral("metrics.pdf")));
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPointSizeF(printcells::cellFontPointSize());
+    QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAGothic"));
+    const double cellPixels = device.resolution() / 12.0;
+    const double advance = QFontMetricsF(font, &device).horizontalAdvance(text);
+    QVERIFY2(qAbs(advance - cells * cellPixels) < 0.01 * cellPixels,
+             qPrintable(QStringLiteral("advance %1, cell %2").arg(advance).arg(cellPixels)));
+    // IPAGothic's half-width glyph is half an em: 12 points, not the 10 of a Courier-like face.
+    QCOMPARE(qRound(printcells::cellFontPointSize() * 10), 120);
+}
+
+void ReportPrinterTest::gridInPdf() {
+    TestContext t;
+    QTemporaryDir dir;
+    t.state.appPath = dir.path() + QLatin1Char('/');
+    QStringList opened;
+    ReportPrinter printer(
+        t.state, [&](const QString& path) { opened << path; }, ReportPrinter::Target::PdfOnly);
+
+    auto job = printer.startJob(QStringLiteral("レース履歴"));
+    job->setScaleCharacters();
+    job->setColor(PrintJob::Black);
+    job->setColumn(2);
+    job->printText(QStringLiteral("ABC"));
+    job->setColor(PrintJob::Red);
+    job->setColumn(10);
+    job->printText(QStringLiteral("競輪"));
+    job->setColor(PrintJob::Black);
+    job->printLineBreak();
+    job->endLine();
+    job->setColumn(4);
+    job->printNumber(17);
+    job->setColumn(20);
+    job->printText(QStringLiteral("ｱｲｳ"));
+    job->printText(QStringLiteral("全角"));
+    job->newPage();
+    job->setColumn(30);
+    job->setColor(PrintJob::Red);
+    job->printText(QStringLiteral("PAGE2"));
+    QVERIFY2(pdfFiles(t.state.appPath).isEmpty(), "written before the end of the job");
+    QVERIFY(opened.isEmpty());
+    job->endJob();
+
+    const QStringList files = pdfFiles(t.state.appPath);
+    QCOMPARE(files.size(), 1);
+    QVERIFY2(QRegularExpression(QStringLiteral("^レース履歴_\\d{8}-\\d{6}\\.pdf$"))
+                 .match(files.first())
+                 .hasMatch(),
+             qPrintable(files.first()));
+    const QString path = t.state.appPath + ReportPrinter::pdfFolderName() + QLatin1Char('/') + files.first();
+    QCOMPARE(opened, QStringList{path});
+    QCOMPARE(printer.lastPdfPath(), path);
+    QCOMPARE(pdfPageCount(path), 2);
+
+    // Each word at its column and line (line 1 stays empty under the line break and end of line).
+    struct Expected {
+        QString text;
+        int page, column, line;
+    };
+    const QList<Word> words = pdfWords(path);
+    for (const Expected& e :
+         {Expected{QStringLiteral("ABC"), 1, 2, 0}, Expected{QStringLiteral("競輪"), 1, 10, 0},
+          Expected{QStringLiteral("17"), 1, 5, 2}, Expected{QStringLiteral("ｱｲｳ全角"), 1, 20, 2},
+          Expected{QStringLiteral("PAGE2"), 2, 30, 0}}) {
+        const Word* w = findWord(words, e.text);
+        QVERIFY2(w, qPrintable(QStringLiteral("missing word ") + e.text));
+        QCOMPARE(w->page, e.page);
+        QVERIFY2(qAbs(w->xMin - (MarginPoints + e.column * ColumnPoints)) < 1.0,
+                 qPrintable(QStringLiteral("%1 starts at %2").arg(e.text).arg(w->xMin)));
+        const double lineTop = MarginPoints + e.line * LinePoints;
+        QVERIFY2(w->yMin >= lineTop - 1.0 && w->yMax <= lineTop + LinePoints + 1.0,
+                 qPrintable(QStringLiteral("%1 spans %2..%3").arg(e.text).arg(w->yMin).arg(w->yMax)));
+        const int cells =
+            static_cast<int>(std::accumulate(e.text.begin(), e.text.end(), 0, [](int sum, QChar ch) {
+                return sum + printcells::cellWidth(ch);
+            }));
+        QVERIFY2(qAbs((w->xMax - w->xMin) - cells * ColumnPoints) < 1.0,
+                 qPrintable(QStringLiteral("%1 is %2 wide").arg(e.text).arg(w->xMax - w->xMin)));
+    }
+
+    // Colours, looked at on the rendered first page.
+    const QString pngBase = dir.filePath(QStringLiteral("page"));
+    run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("144"), QStringLiteral("-f"),
+         QStringLiteral("1"), QStringLiteral("-singlefile"), path, pngBase});
+    const QImage page(pngBase + QStringLiteral(".png"));
+    QVERIFY(!page.isNull());
+    const Ink black = inkIn(page, *findWord(words, QStringLiteral("ABC")));
+    const Ink red = inkIn(page, *findWord(words, QStringLiteral("競輪")));
+    QVERIFY(black.dark > 20);
+    QCOMPARE(black.red, 0);
+    QVERIFY(red.red > 20);
+    QCOMPARE(red.dark, 0);
+}
+
+void ReportPrinterTest::pageCount_data() {
+    QTest::addColumn<std::function<void(PrintJob&)>>("script");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("one line") << std::function<void(PrintJob&)>([](PrintJob& job) {
+        job.printText(QStringLiteral("x"));
+    }) << 1;
+    QTest::newRow("explicit new page") << std::function<void(PrintJob&)>([](PrintJob& job) {
+        job.printText(QStringLiteral("x"));
+        job.newPage();
+        job.printText(QStringLiteral("y"));
+    }) << 2;
+    QTest::newRow("page break with nothing after it") << std::function<void(PrintJob&)>([](PrintJob& job) {
+        job.printText(QStringLiteral("x"));
+        job.newPage();
+    }) << 1;
+    // A4 less its margins holds 67 lines of 1/6 inch; the next line continues on a fresh sheet.
+    QTest::newRow("67 lines fill one page") << std::function<void(PrintJob&)>([](PrintJob& job) {
+        for (int i = 0; i < 67; ++i) {
+            job.printText(QString::number(i));
+            job.endLine();
+        }
+    }) << 1;
+    QTest::newRow("line 68 overflows") << std::function<void(PrintJob&)>([](PrintJob& job) {
+        for (int i = 0; i < 68; ++i) {
+            job.printText(QString::number(i));
+            job.endLine();
+        }
+    }) << 2;
+}
+
+void ReportPrinterTest::pageCount() {
+    QFETCH(std::function<void(PrintJob&)>, script);
+    QFETCH(int, pages);
+    AppState state;
+    QTemporaryDir dir;
+    state.appPath = dir.path() + QLatin1Char('/');
+    ReportPrinter printer(state, {}, ReportPrinter::Target::PdfOnly);
+    auto job = printer.startJob(QStringLiteral("頁"));
+    script(*job);
+    job->endJob();
+    QCOMPARE(pdfPageCount(printer.lastPdfPath()), pages);
+}
+
+void ReportPrinterTest::unwritable_data() {
+    QTest::addColumn<QString>("blocker"); // a regular file placed where a folder is needed
+    QTest::addColumn<QString>("appPath"); // relative to the temporary directory
+    QTest::newRow("program directory under a file")
+        << QStringLiteral("plain") << QStringLiteral("plain/bin/");
+    QTest::newRow("印刷 is a file") << QStringLiteral("印刷") << QString();
+}
+
+void ReportPrinterTest::unwritable() {
+    QFETCH(QString, blocker);
+    QFETCH(QString, appPath);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(blocker));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    AppState state;
+    state.appPath = dir.path() + QLatin1Char('/') + appPath;
+    int opened = 0;
+    ReportPrinter printer(
+        state, [&](const QString&) { ++opened; }, ReportPrinter::Target::PdfOnly);
+    try {
+        auto job = printer.startJob(QStringLiteral("レース履歴"));
+        job->printText(QStringLiteral("x"));
+        job->endJob();
+        QFAIL("no error raised");
+    } catch (const KorvaneError& error) {
+        QCOMPARE(error.number(), ErrorNumber::PrinterError);
+        QVERIFY(!error.source().isEmpty());
+    }
+    QCOMPARE(opened, 0);
+    QVERIFY(printer.lastPdfPath().isEmpty());
+}
+
+void ReportPrinterTest::jobsNeverShareAFile() {
+    AppState state;
+    QTemporaryDir dir;
+    state.appPath = dir.path() + QLatin1Char('/');
+    QStringList opened;
+    ReportPrinter printer(
+        state, [&](const QString& path) { opened << path; }, ReportPrinter::Target::PdfOnly);
+    for (const QString& text : {QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")}) {
+        auto job = printer.startJob(QStringLiteral("名簿/一覧"));
+        job->printText(text);
+        job->endJob();
+    }
+    QCOMPARE(opened.size(), 3);
+    QCOMPARE(pdfFiles(state.appPath).size(), 3);
+    for (qsizetype i = 0; i < opened.size(); ++i) {
+        QVERIFY2(opened.at(i).contains(QStringLiteral("/名簿_一覧_")), qPrintable(opened.at(i)));
+        const QList<Word> words = pdfWords(opened.at(i));
+        QCOMPARE(words.size(), 1);
+        QCOMPARE(
+            words.first().text,
+            QStringList({QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")}).at(i));
+    }
+}
+
+QTEST_MAIN(ReportPrinterTest)
+#include "ReportPrinterTest.moc"
