@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Biorhythm.h"
+
+#include <QString>
+#include <QVariant>
+#include <QtGlobal>
+
+class Recordset;
+
+// Reading the slot columns of a stored race. A missing value is an error (94) wherever a number or
+// a text is needed, as it has always been; the caller's error trap reports it.
+namespace history {
+
+// A slot column's name: the stem followed by the slot number 1..9 ("所属ID" and 3 give 所属ID3).
+QString slotField(const QString& stem, int slot);
+
+// A field as a number (94 when null, 13 when not a number).
+double fieldDouble(const Recordset& set, const QString& name);
+
+// A field as a 16-bit integer, rounded half to even (6 beyond the range, 94 when null, 13 when not a number).
+qint16 fieldInt16(const Recordset& set, const QString& name);
+
+// A field as text: numbers in plain decimal, texts as stored (94 when null).
+QString fieldText(const Recordset& set, const QString& name);
+
+// A value as text the way the race list joins it: numbers in plain decimal, a null as an empty text.
+QString listText(const QVariant& value);
+
+// The three evaluations of slot n for the survey date of the current race.
+bio::Evaluations slotEvaluations(const Recordset& race, int slot);
+
+} // namespace history

@@ -1,0 +1,308 @@
+#include "RirekiForm.h"
+
+#include "AppContext.h"
+#include "AppState.h"
+#include "Conversions.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "ErrorTrap.h"
+#include "Errors.h"
+#include "EvaluationDisplay.h"
+#include "HistoryFields.h"
+#include "Placement.h"
+#include "Recordset.h"
+#include "Services.h"
+#include "VersionBox.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+const QString NotPickedMessage = QStringLiteral("レース履歴を選択してから実行して下さい");
+
+QString indexed(const QString& name, int index) {
+    return name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
+
+QFrame* pictureBox(QWidget* parent, const QString& name) {
+    auto* box = new QFrame(parent);
+    box->setObjectName(name);
+    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    box->setLineWidth(1);
+    return box;
+}
+
+} // namespace
+
+RirekiForm::RirekiForm(AppContext& ctx, QWidget* parent)
+    : QMainWindow(parent)
+    , m_ctx(ctx) {
+    setObjectName(QStringLiteral("RirekiForm"));
+    setWindowTitle(QStringLiteral("レース履歴"));
+    buildMenu();
+    buildLayout();
+    Form_Load();
+}
+
+// Record sets are members declared after the database, so they go first.
+RirekiForm::~RirekiForm() = default;
+
+void RirekiForm::buildMenu() {
+    const auto topAction = [this](const QString& name, const QString& caption,
+                                  void (RirekiForm::*handler)()) {
+        QAction* action = menuBar()->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    topAction(QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), &RirekiForm::Menu_Close_Click);
+    topAction(QStringLiteral("Menu_Edit"), QStringLiteral("順位更新(&E)"), &RirekiForm::Menu_Edit_Click);
+    topAction(QStringLiteral("Mneu_Delete"), QStringLiteral("履歴削除(&D)"), &RirekiForm::Mneu_Delete_Click);
+    topAction(QStringLiteral("Menu_Print"), QStringLiteral("印刷(&P)"), &RirekiForm::Menu_Print_Click);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("Menu_Help"));
+    QAction* card = help->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    card->setObjectName(QStringLiteral("Menu_HelpCard"));
+    connect(card, &QAction::triggered, this, &RirekiForm::Menu_HelpCard_Click);
+    QAction* about = help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+    about->setObjectName(QStringLiteral("Menu_Help_About"));
+    connect(about, &QAction::triggered, this, &RirekiForm::Menu_Help_About_Click);
+}
+
+void RirekiForm::buildLayout() {
+    const AppState& state = m_ctx.state;
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    sizeAndCentre(this, 632, 434);
+
+    m_pictureWaku = pictureBox(client, QStringLiteral("PictureWaku"));
+    placeControl(m_pictureWaku, 617, 409, 8, 8);
+
+    m_labelRireki = new QLabel(QStringLiteral("レース履歴"), m_pictureWaku);
+    m_labelRireki->setObjectName(QStringLiteral("LabelRireki"));
+    setControlFont(state, m_labelRireki, gothicFace(), 12, true);
+    placeControl(m_labelRireki, 100, 24, 8, 16);
+
+    m_comboRireki = new QComboBox(m_pictureWaku);
+    m_comboRireki->setObjectName(QStringLiteral("ComboRireki"));
+    setControlFont(state, m_comboRireki, proportionalGothicFace(), 12, true);
+    placeControl(state, m_comboRireki, 12, 497, 104, 16);
+    connect(m_comboRireki, &QComboBox::activated, this, [this](int) { ComboRireki_Click(); });
+
+    m_pictureHyouji = pictureBox(m_pictureWaku, QStringLiteral("PictureHyouji"));
+    placeControl(m_pictureHyouji, 593, 337, 8, 56);
+
+    m_labelMidashi = new QLabel(
+        QStringLiteral(
+            "No.　出身　　　期　　名前　　　　 　　　　　生年月日　　　　身体評価　感情評価　知性評価　順位"),
+        m_pictureHyouji);
+    m_labelMidashi->setObjectName(QStringLiteral("LabelMidashi"));
+    setControlFont(state, m_labelMidashi, gothicFace(), 9);
+    placeControl(m_labelMidashi, 577, 15, 8, 16);
+
+    for (int i = 0; i < RowCount; ++i) {
+        Row& row = m_rows[i];
+        row.strip = pictureBox(m_pictureHyouji, indexed(QStringLiteral("PictureGyo"), i));
+        placeControl(row.strip, 577, 33, 8, 40 + 32 * i);
+
+        const auto label = [&](const QString& name, int left, int width, Qt::Alignment alignment) {
+            auto* l = new QLabel(row.strip);
+            l->setObjectName(indexed(name, i));
+            l->setAlignment(alignment | Qt::AlignVCenter);
+            setControlFont(state, l, gothicFace(), 9);
+            placeControl(l, width, 25, left, 2);
+            return l;
+        };
+        row.no = label(QStringLiteral("LabelNo"), 0, 15, Qt::AlignRight);
+        row.shozokuMei = label(QStringLiteral("LabelShozokuMei"), 24, 46, Qt::AlignLeft);
+        row.ki = label(QStringLiteral("LabelKi"), 80, 35, Qt::AlignRight);
+        row.namae = label(QStringLiteral("LabelNamae"), 124, 122, Qt::AlignLeft);
+        row.seiNen = label(QStringLiteral("LabelSeiNen"), 256, 33, Qt::AlignRight);
+        row.seiTuki = label(QStringLiteral("LabelSeiTuki"), 291, 27, Qt::AlignRight);
+        row.seiHi = label(QStringLiteral("LabelSeiHi"), 320, 27, Qt::AlignRight);
+        row.body = label(QStringLiteral("LabelBody"), 360, 55, Qt::AlignRight);
+        row.heart = label(QStringLiteral("LabelHeart"), 416, 55, Qt::AlignRight);
+        row.intel = label(QStringLiteral("LabelIntel"), 472, 55, Qt::AlignRight);
+
+        row.jyuni = new QLineEdit(row.strip);
+        row.jyuni->setObjectName(indexed(QStringLiteral("TextJyuni"), i));
+        row.jyuni->setAlignment(Qt::AlignRight);
+        setControlFont(state, row.jyuni, gothicFace(), 9, true);
+        placeControl(row.jyuni, 33, 25, 536, 2);
+    }
+}
+
+void RirekiForm::Form_Load() {
+    runTrapped(m_ctx.dialogs, [this] {
+        m_db = std::make_unique<Database>(m_ctx.state.databasePath());
+        m_query = m_db->openRecordset(QStringLiteral("Q_レース履歴"));
+        m_history = m_db->openRecordset(QStringLiteral("T_レース履歴"));
+        m_affiliation = m_db->openRecordset(QStringLiteral("T_所属"));
+        fillCombo();
+    });
+}
+
+void RirekiForm::fillCombo() {
+    try {
+        m_query->moveFirst();
+        if (m_query->eof())
+            throw KorvaneError(ErrorNumber::NoCurrentRecord, programErrorSource(),
+                               QStringLiteral("カレント レコードがありません。"));
+        for (int position = 0; !m_query->eof(); ++position) {
+            const auto text = [this](const char16_t* name) {
+                return conv::trimBlanks(history::listText(m_query->field(QString::fromUtf16(name))));
+            };
+            const QString item = text(u"履歴ID") + QStringLiteral(" ： ") + text(u"調査年") +
+                                 QLatin1Char('.') + text(u"調査月") + QLatin1Char('.') + text(u"調査日") +
+                                 QStringLiteral("　") + text(u"競輪場名") + QStringLiteral("競輪　第") +
+                                 text(u"レースNO") + QStringLiteral("レース");
+            m_comboRireki->insertItem(position, item);
+            m_query->moveNext();
+        }
+    } catch (const KorvaneError& error) {
+        if (error.number() != ErrorNumber::NoCurrentRecord || m_comboRireki->count() > 0)
+            throw;
+        m_ctx.dialogs.message(QStringLiteral("レース履歴がありません。レース履歴登録後実行して下さい\r"));
+    }
+}
+
+void RirekiForm::ComboRireki_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        m_racePicked = true;
+        if (!m_query)
+            return;
+        const double id = conv::numericValue(conv::trimLeadingBlanks(m_comboRireki->currentText()));
+        for (m_query->moveFirst(); !m_query->eof(); m_query->moveNext()) {
+            if (history::fieldDouble(*m_query, QStringLiteral("履歴ID")) == id) {
+                LabelDisp();
+                return;
+            }
+        }
+    });
+}
+
+void RirekiForm::LabelDisp() {
+    for (int i = 0; i < RowCount; ++i) {
+        const int n = i + 1;
+        const auto slot = [n](const QString& stem) { return history::slotField(stem, n); };
+        Row& row = m_rows[i];
+        row.no->setText(QString::number(n));
+        row.shozokuMei->setText(
+            history::listText(ShozokuMei(history::fieldInt16(*m_query, slot(QStringLiteral("所属ID"))))));
+        row.ki->setText(history::fieldText(*m_query, slot(QStringLiteral("期"))));
+        row.namae->setText(history::fieldText(*m_query, slot(QStringLiteral("名前"))));
+        row.seiNen->setText(history::fieldText(*m_query, slot(QStringLiteral("生年"))));
+        row.seiTuki->setText(history::fieldText(*m_query, slot(QStringLiteral("生月"))));
+        row.seiHi->setText(history::fieldText(*m_query, slot(QStringLiteral("生日"))));
+        row.jyuni->setText(history::fieldText(*m_query, slot(QStringLiteral("結果"))));
+        const bio::Evaluations values = history::slotEvaluations(*m_query, n);
+        showEvaluation(row.body, values.physical);
+        showEvaluation(row.heart, values.emotional);
+        showEvaluation(row.intel, values.intellectual);
+    }
+}
+
+QVariant RirekiForm::ShozokuMei(qint16 id) {
+    for (m_affiliation->moveFirst(); !m_affiliation->eof(); m_affiliation->moveNext()) {
+        if (history::fieldInt16(*m_affiliation, QStringLiteral("所属ID")) == id)
+            return m_affiliation->field(QStringLiteral("所属名"));
+    }
+    return {};
+}
+
+bool RirekiForm::refusedBeforePick() {
+    if (m_racePicked)
+        return false;
+    m_ctx.dialogs.message(NotPickedMessage);
+    return true;
+}
+
+bool RirekiForm::findPickedInHistory() {
+    const double id = history::fieldDouble(*m_query, QStringLiteral("履歴ID"));
+    for (m_history->moveFirst(); !m_history->eof(); m_history->moveNext()) {
+        if (history::fieldDouble(*m_history, QStringLiteral("履歴ID")) == id)
+            return true;
+    }
+    return false;
+}
+
+void RirekiForm::Menu_Edit_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        if (refusedBeforePick())
+            return;
+        if (m_ctx.dialogs.question(QStringLiteral("履歴テーブルを更新しますか。"),
+                                   QStringLiteral("履歴テーブル更新")) == Dialogs::Answer::No)
+            return;
+        // Every text is read before the edit starts, so a text that cannot be read leaves no edit open.
+        std::array<double, RowCount> orders{};
+        for (int i = 0; i < RowCount; ++i)
+            orders[i] = conv::numericValue(m_rows[i].jyuni->text());
+        if (!findPickedInHistory())
+            return;
+        m_history->edit();
+        try {
+            for (int i = 0; i < RowCount; ++i)
+                m_history->setField(history::slotField(QStringLiteral("結果"), i + 1), orders[i]);
+            m_history->update();
+        } catch (...) {
+            if (m_history->isEditing())
+                m_history->cancelUpdate();
+            throw;
+        }
+    });
+}
+
+void RirekiForm::Mneu_Delete_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        if (refusedBeforePick())
+            return;
+        if (m_ctx.dialogs.question(QStringLiteral("履歴テーブルを削除しますか。"),
+                                   QStringLiteral("履歴テーブル削除")) == Dialogs::Answer::No)
+            return;
+        if (findPickedInHistory())
+            m_history->deleteCurrent();
+    });
+}
+
+void RirekiForm::Menu_HelpCard_Click() {
+    runTrapped(m_ctx.dialogs, [this] { m_ctx.help.showContents(); });
+}
+
+void RirekiForm::Menu_Help_About_Click() {
+    runTrapped(m_ctx.dialogs, [this] { showVersionBox(m_ctx.dialogs, VersionBoxFrom::WorkWindow); });
+}
+
+void RirekiForm::Menu_Close_Click() {
+    close();
+}
+
+void RirekiForm::closeEvent(QCloseEvent* event) {
+    if (!m_closed) {
+        m_closed = true;
+        runTrapped(m_ctx.dialogs, [this] { closeStore(); });
+        m_ctx.navigator.closed(WindowId::RirekiForm);
+    }
+    event->accept();
+}
+
+void RirekiForm::closeStore() {
+    // The record sets first, in the order they were opened, then the database.
+    for (auto* set : {&m_query, &m_history, &m_affiliation}) {
+        if (*set) {
+            std::unique_ptr<Recordset> open = std::move(*set);
+            open->close();
+        }
+    }
+    if (m_db) {
+        std::unique_ptr<Database> db = std::move(m_db);
+        db->close();
+    }
+}
