@@ -1,14 +1,17 @@
 #include "RirekiForm.h"
 #include "Database.h"
 #include "Recordset.h"
+#include "ReportPrinter.h"
 #include "TestSupport.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTest>
 #include <cmath>
 
@@ -220,6 +223,7 @@ private slots:
     void report();
     void reportWithoutFirstRacer();
     void failingPrinter();
+    void reportOnPaper();
     void helpVersionAndClose_data();
     void helpVersionAndClose();
 
@@ -708,6 +712,54 @@ void RirekiFormTest::failingPrinter() {
     action(*form, "Menu_Print")->trigger();
     QCOMPARE(m_t->printer.jobCount(), 1);
     QVERIFY(m_t->printer.ended(0));
+}
+
+void RirekiFormTest::reportOnPaper() {
+    Race race{QDate(1999, 12, 8), m_venue.first, 5, {}};
+    for (const Racer& r : pickRacers(9))
+        race.racerIds << r.id;
+    const QList<qint64> ids = storeRaces(m_dir.database(), {race});
+    QStringList opened;
+    ReportPrinter paper(
+        m_t->state, [&](const QString& path) { opened << path; }, ReportPrinter::Target::PdfOnly);
+    AppContext context{m_t->state, m_t->dialogs, m_t->clock, m_t->random, m_t->help, m_t->navigator, paper};
+    RirekiForm form(context);
+    pickId(form, ids.first());
+    m_t->dialogs.answerYes();
+    action(form, "Menu_Print")->trigger();
+    QCOMPARE(m_t->dialogs.shown().size(), 1);
+    QCOMPARE(opened.size(), 1);
+    QVERIFY2(opened.first().startsWith(m_dir.path + QStringLiteral("印刷/レース履歴_")),
+             qPrintable(opened.first()));
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), opened.first(), QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\n'));
+    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    QCOMPARE(lines.size(), 11); // title, headings, nine racers
+    QVERIFY2(lines.at(0).contains(QStringLiteral("調査日： 1999. 12. 8")), qPrintable(lines.at(0)));
+    QVERIFY2(lines.at(1).contains(QStringLiteral("順位")), qPrintable(lines.at(1)));
+    for (int n = 1; n <= 9; ++n) {
+        const Racer r = m_byId.value(race.racerIds.at(n - 1));
+        // Blanks are not inked, so the text tool turns them into a run of its own blanks.
+        const auto squeezed = [](QString text) {
+            return text.remove(QLatin1Char(' ')).remove(QChar(0x3000));
+        };
+        QVERIFY2(squeezed(lines.at(n + 1)).contains(squeezed(r.name)) &&
+                     lines.at(n + 1).trimmed().startsWith(QString::number(n)),
+                 qPrintable(lines.at(n + 1)));
+    }
+
+    const QString screenshots = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
+    if (!screenshots.isEmpty()) {
+        QDir().mkpath(screenshots);
+        QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("110"),
+                           QStringLiteral("-singlefile"), opened.first(),
+                           screenshots + QStringLiteral("/RirekiForm-report")});
+    }
 }
 
 void RirekiFormTest::helpVersionAndClose_data() {
