@@ -48,6 +48,16 @@ double fieldDouble(const Recordset& set, const QString& name) {
     return number;
 }
 
+bool liveIdIs(const Recordset& set, double id) {
+    try {
+        return fieldDouble(set, QStringLiteral("履歴ID")) == id;
+    } catch (const KorvaneError& error) {
+        if (error.number() == ErrorNumber::RecordDeleted)
+            return false;
+        throw;
+    }
+}
+
 qint16 fieldInt16(const Recordset& set, const QString& name) {
     return conv::toInt16(fieldDouble(set, name));
 }

@@ -18,6 +18,10 @@ QString slotField(const QString& stem, int slot);
 // A field as a number (94 when null, 13 when not a number).
 double fieldDouble(const Recordset& set, const QString& name);
 
+// Whether the current row's 履歴ID is id. A race deleted since the set was opened matches nothing,
+// so a walk over the list goes on past it.
+bool liveIdIs(const Recordset& set, double id);
+
 // A field as a 16-bit integer, rounded half to even (6 beyond the range, 94 when null, 13 when not a number).
 qint16 fieldInt16(const Recordset& set, const QString& name);
 

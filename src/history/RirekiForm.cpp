@@ -180,8 +180,10 @@ void RirekiForm::ComboRireki_Click() {
         if (!m_query)
             return;
         const double id = conv::numericValue(conv::trimLeadingBlanks(m_comboRireki->currentText()));
+        if (m_query->recordCount() == 0)
+            return;
         for (m_query->moveFirst(); !m_query->eof(); m_query->moveNext()) {
-            if (history::fieldDouble(*m_query, QStringLiteral("履歴ID")) == id) {
+            if (history::liveIdIs(*m_query, id)) {
                 LabelDisp();
                 return;
             }
@@ -211,6 +213,8 @@ void RirekiForm::LabelDisp() {
 }
 
 QVariant RirekiForm::ShozokuMei(qint16 id) {
+    if (m_affiliation->recordCount() == 0)
+        return {};
     for (m_affiliation->moveFirst(); !m_affiliation->eof(); m_affiliation->moveNext()) {
         if (history::fieldInt16(*m_affiliation, QStringLiteral("所属ID")) == id)
             return m_affiliation->field(QStringLiteral("所属名"));
@@ -227,8 +231,10 @@ bool RirekiForm::refusedBeforePick() {
 
 bool RirekiForm::findPickedInHistory() {
     const double id = history::fieldDouble(*m_query, QStringLiteral("履歴ID"));
+    if (m_history->recordCount() == 0)
+        return false;
     for (m_history->moveFirst(); !m_history->eof(); m_history->moveNext()) {
-        if (history::fieldDouble(*m_history, QStringLiteral("履歴ID")) == id)
+        if (history::liveIdIs(*m_history, id))
             return true;
     }
     return false;

@@ -541,7 +541,8 @@ void RirekiFormTest::storeOrders() {
 
 void RirekiFormTest::deleteRace() {
     Race race{QDate(2003, 9, 9), m_venue.first, 4, {m_racers.at(0).id, m_racers.at(1).id}};
-    const QList<qint64> ids = storeRaces(m_dir.database(), {race, race, race});
+    const Race later{QDate(2003, 9, 10), m_venue.first, 6, {m_racers.at(5).id}};
+    const QList<qint64> ids = storeRaces(m_dir.database(), {race, race, later});
     {
         auto form = openForm();
         pickId(*form, ids.at(1));
@@ -554,6 +555,14 @@ void RirekiFormTest::deleteRace() {
         auto* combo = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
         QCOMPARE(combo->count(), 3);
         QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 1)->text(), m_racers.at(1).name);
+        // The races listed after the deleted one can still be picked and stored.
+        pickId(*form, ids.at(2));
+        checkRows(*form, later);
+        control<QLineEdit>(*form, QStringLiteral("TextJyuni"), 0)->setText(QStringLiteral("2"));
+        m_t->dialogs.answerYes();
+        action(*form, "Menu_Edit")->trigger();
+        QCOMPARE(m_t->dialogs.shown().size(), 2);
+        QCOMPARE(storedResults(m_dir.database()).value(ids.at(2)).first().toDouble(), 2.0);
         action(*form, "Menu_Close")->trigger();
     }
     auto again = openForm();
