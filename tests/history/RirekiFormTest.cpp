@@ -555,14 +555,16 @@ void RirekiFormTest::deleteRace() {
         auto* combo = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
         QCOMPARE(combo->count(), 3);
         QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 1)->text(), m_racers.at(1).name);
-        // The races listed after the deleted one can still be picked and stored.
-        pickId(*form, ids.at(2));
-        checkRows(*form, later);
-        control<QLineEdit>(*form, QStringLiteral("TextJyuni"), 0)->setText(QStringLiteral("2"));
-        m_t->dialogs.answerYes();
-        action(*form, "Menu_Edit")->trigger();
-        QCOMPARE(m_t->dialogs.shown().size(), 2);
-        QCOMPARE(storedResults(m_dir.database()).value(ids.at(2)).first().toDouble(), 2.0);
+        // The races on either side of the deleted one in the list can still be picked and stored.
+        for (int k : {0, 2}) {
+            pickId(*form, ids.at(k));
+            checkRows(*form, k == 0 ? race : later);
+            control<QLineEdit>(*form, QStringLiteral("TextJyuni"), 0)->setText(QString::number(k + 5));
+            m_t->dialogs.answerYes();
+            action(*form, "Menu_Edit")->trigger();
+            QCOMPARE(storedResults(m_dir.database()).value(ids.at(k)).first().toDouble(), k + 5.0);
+        }
+        QCOMPARE(m_t->dialogs.shown().size(), 3);
         action(*form, "Menu_Close")->trigger();
     }
     auto again = openForm();
