@@ -227,6 +227,8 @@ std::unique_ptr<PrintJob> ReportPrinter::startJob(const QString& reportName) {
             auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
             if (!printer->isValid())
                 raisePrinterError(QStringLiteral("プリンタを使用できません。"));
+            // Values near zero are printed red; a printer left in grey would lose that mark.
+            printer->setColorMode(QPrinter::Color);
             m_lastPdfPath.clear();
             return std::make_unique<ReportPrintJob>(std::move(printer), reportName, QString(), pdfWritten);
         }
