@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QUrl>
 #include <atomic>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace store {
@@ -255,6 +256,108 @@ QVariant Statement::value(int column) const {
                                    sqlite3_column_bytes(m_statement, column)));
     default:
         return QVariant();
+    }
+}
+
+namespace {
+
+// Packed row: per value one type byte, then 8 bytes for a number, or a 4-byte length and the
+// bytes for a text or blob. One buffer holds a whole record set, which keeps loading fast.
+enum PackedType : char { PackedNull, PackedInteger, PackedReal, PackedText, PackedBlob };
+
+template <typename T> T readRaw(const char* data) {
+    T value;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
+// Steps over one packed value; returns the start of the next.
+const char* skipValue(const char* data) {
+    switch (data[0]) {
+    case PackedInteger:
+    case PackedReal:
+        return data + 1 + 8;
+    case PackedText:
+    case PackedBlob:
+        return data + 1 + 4 + readRaw<quint32>(data + 1);
+    default:
+        return data + 1;
+    }
+}
+
+const char* findValue(const char* data, int column) {
+    for (int i = 0; i < column; ++i)
+        data = skipValue(data);
+    return data;
+}
+
+} // namespace
+
+void Statement::encodeRow(std::vector<char>& buffer, int firstColumn) const {
+    const int count = sqlite3_column_count(m_statement);
+    for (int column = firstColumn; column < count; ++column) {
+        const int type = sqlite3_column_type(m_statement, column);
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+            char packed[9];
+            if (type == SQLITE_INTEGER) {
+                packed[0] = PackedInteger;
+                const qint64 value = sqlite3_column_int64(m_statement, column);
+                std::memcpy(packed + 1, &value, 8);
+            } else {
+                packed[0] = PackedReal;
+                const double value = sqlite3_column_double(m_statement, column);
+                std::memcpy(packed + 1, &value, 8);
+            }
+            buffer.insert(buffer.end(), packed, packed + 9);
+        } else if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+            // For a text the length must be taken after the text, so that it is the UTF-8 length.
+            const char* bytes = type == SQLITE_TEXT
+                                    ? reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column))
+                                    : static_cast<const char*>(sqlite3_column_blob(m_statement, column));
+            const quint32 length = static_cast<quint32>(sqlite3_column_bytes(m_statement, column));
+            char header[5];
+            header[0] = type == SQLITE_TEXT ? PackedText : PackedBlob;
+            std::memcpy(header + 1, &length, 4);
+            buffer.insert(buffer.end(), header, header + 5);
+            if (length > 0)
+                buffer.insert(buffer.end(), bytes, bytes + length);
+        } else {
+            buffer.push_back(PackedNull);
+        }
+    }
+}
+
+QVariant decodeValue(const char* data, int column) {
+    const char* value = findValue(data, column);
+    switch (value[0]) {
+    case PackedInteger:
+        return QVariant(static_cast<qlonglong>(readRaw<qint64>(value + 1)));
+    case PackedReal:
+        return QVariant(readRaw<double>(value + 1));
+    case PackedText:
+        return QVariant(QString::fromUtf8(value + 5, static_cast<qsizetype>(readRaw<quint32>(value + 1))));
+    case PackedBlob:
+        return QVariant(QByteArray(value + 5, static_cast<qsizetype>(readRaw<quint32>(value + 1))));
+    default:
+        return QVariant();
+    }
+}
+
+bool decodedEquals(const char* data, int column, qint64 number) {
+    const char* value = findValue(data, column);
+    switch (value[0]) {
+    case PackedInteger:
+        return readRaw<qint64>(value + 1) == number;
+    case PackedReal:
+        return readRaw<double>(value + 1) == static_cast<double>(number);
+    case PackedText: {
+        bool ok = false;
+        const double d =
+            QString::fromUtf8(value + 5, static_cast<qsizetype>(readRaw<quint32>(value + 1))).toDouble(&ok);
+        return ok && d == static_cast<double>(number);
+    }
+    default:
+        return false;
     }
 }
 

@@ -22,16 +22,6 @@ namespace {
           QStringLiteral("検索条件 '%1' の構文が正しくありません。").arg(criterion));
 }
 
-bool equalsInteger(const QVariant& value, qint64 number) {
-    if (value.isNull())
-        return false;
-    if (value.typeId() == QMetaType::LongLong)
-        return value.toLongLong() == number;
-    bool ok = false;
-    const double d = value.toDouble(&ok);
-    return ok && d == static_cast<double>(number);
-}
-
 } // namespace
 
 Dynaset::Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& object,
@@ -63,14 +53,12 @@ Dynaset::Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& objec
     Statement query(*m_connection, sql);
     for (int i = 0; i < conditions.size(); ++i)
         query.bind(i + 1, QVariant::fromValue(conditions.at(i).value));
-    const int columns = static_cast<int>(m_object.columns.size());
     const quint64 version = m_connection->writeVersion;
     while (query.step()) {
         Row row;
         row.key = query.value(0);
-        row.values.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            row.values.append(query.value(c + 1));
+        row.offset = m_values.size();
+        query.encodeRow(m_values, 1);
         row.version = version;
         m_rows.push_back(std::move(row));
     }
@@ -106,6 +94,16 @@ void Dynaset::checkOpen() const {
 }
 
 int Dynaset::fieldIndex(const QString& name) const {
+    for (const auto& [recent, index] : m_recentFields)
+        if (recent.constData() == name.constData() && recent.size() == name.size())
+            return index;
+    const int index = lookupField(name);
+    m_recentFields[m_nextRecent] = {name, index};
+    m_nextRecent = (m_nextRecent + 1) % m_recentFields.size();
+    return index;
+}
+
+int Dynaset::lookupField(const QString& name) const {
     auto found = m_fieldIndex.constFind(name);
     if (found == m_fieldIndex.constEnd())
         found = m_fieldIndex.constFind(name.toLower());
@@ -193,7 +191,7 @@ bool Dynaset::findFirst(const QString& criterion) {
     refreshAll();
     for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {
         const Row& row = m_rows[static_cast<size_t>(i)];
-        if (!row.gone && equalsInteger(row.values.at(column), number)) {
+        if (!row.gone && decodedEquals(m_values.data() + row.offset, column, number)) {
             leaveEdit();
             m_index = i;
             m_bof = m_eof = m_currentDeleted = false;
@@ -220,9 +218,8 @@ bool Dynaset::fetchRow(const QVariant& key, Row& row) const {
     if (!query.step())
         return false;
     row.key = query.value(0);
-    row.values.clear();
-    for (int c = 0; c < m_object.columns.size(); ++c)
-        row.values.append(query.value(c + 1));
+    row.offset = m_values.size();
+    query.encodeRow(m_values, 1);
     row.version = m_connection->writeVersion;
     row.gone = false;
     return true;
@@ -246,17 +243,18 @@ void Dynaset::refreshAll() {
         Statement query(*m_connection, QStringLiteral("SELECT %1, * FROM %2")
                                            .arg(m_object.keyExpression, quoteIdentifier(m_object.name)));
         const quint64 version = m_connection->writeVersion;
+        std::vector<char> values;
         while (query.step()) {
             const auto position = positions.constFind(query.value(0).toString());
             if (position == positions.constEnd())
                 continue;
             Row& held = m_rows[static_cast<size_t>(*position)];
-            held.values.clear();
-            for (int c = 0; c < m_object.columns.size(); ++c)
-                held.values.append(query.value(c + 1));
+            held.offset = values.size();
+            query.encodeRow(values, 1);
             held.version = version;
             held.gone = false;
         }
+        m_values = std::move(values);
         for (Row& held : m_rows)
             if (held.version != version)
                 held.gone = true;
@@ -265,8 +263,11 @@ void Dynaset::refreshAll() {
 }
 
 QVariant Dynaset::field(const QString& name) const {
+    return field(fieldIndex(name));
+}
+
+QVariant Dynaset::field(int index) const {
     checkOpen();
-    const int index = fieldIndex(name);
     if (m_mode != Mode::None) {
         for (const auto& [pendingIndex, value] : m_pending)
             if (pendingIndex == index)
@@ -279,7 +280,7 @@ QVariant Dynaset::field(const QString& name) const {
     refreshRow(row);
     if (row.gone)
         raiseRecordDeleted();
-    return row.values.at(index);
+    return decodeValue(m_values.data() + row.offset, index);
 }
 
 void Dynaset::edit() {

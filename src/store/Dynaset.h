@@ -4,6 +4,7 @@
 #include "Recordset.h"
 #include "StoreInternal.h"
 
+#include <array>
 #include <vector>
 
 namespace store {
@@ -47,14 +48,16 @@ public:
 private:
     struct Row {
         QVariant key;
-        QVariantList values;
+        size_t offset = 0; // of the row's packed values in m_values
         quint64 version = 0;
         bool gone = false; // deleted through another record set
     };
     enum class Mode { None, Edit, Add };
 
     void checkOpen() const;
+    QVariant field(int index) const;
     int fieldIndex(const QString& name) const;
+    int lookupField(const QString& name) const;
     void requireCurrent() const;
     void leaveEdit();
     QString selectSql() const;
@@ -68,6 +71,10 @@ private:
     ObjectInfo m_object;
     QHash<QString, int> m_fieldIndex;
     mutable std::vector<Row> m_rows;
+    mutable std::vector<char> m_values; // the rows' values, packed one row after the other
+    // The last names asked for: windows ask with the same literals over and over.
+    mutable std::array<std::pair<QString, int>, 8> m_recentFields;
+    mutable size_t m_nextRecent = 0;
     int m_index = -1;
     bool m_bof = true;
     bool m_eof = true;

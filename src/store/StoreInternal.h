@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -72,11 +73,18 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     QVariant value(int column) const;
+    // Appends the current row's values from firstColumn on to a packed buffer (see decodeValue).
+    void encodeRow(std::vector<char>& buffer, int firstColumn) const;
 
 private:
     Connection& m_connection;
     sqlite3_stmt* m_statement = nullptr;
 };
+
+// Reads value number column of a row packed by Statement::encodeRow at data.
+QVariant decodeValue(const char* data, int column);
+// True when the packed value equals the integer (an integer, a real or a numeric text).
+bool decodedEquals(const char* data, int column, qint64 number);
 
 // Busy wait of a connection before a locked file counts as in use elsewhere.
 constexpr int busyTimeoutMs = 300;
