@@ -3,6 +3,7 @@
 #include "Errors.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace store {
@@ -233,33 +234,31 @@ void Dynaset::refreshRow(Row& row) const {
 }
 
 void Dynaset::refreshAll() {
-    for (Row& row : m_rows) {
-        if (row.version == m_connection->writeVersion)
-            continue;
-        // One query for the whole set, then the rows it no longer yields one by one.
-        QHash<QString, int> positions;
-        for (int i = 0; i < static_cast<int>(m_rows.size()); ++i)
-            positions.insert(m_rows[static_cast<size_t>(i)].key.toString(), i);
-        Statement query(*m_connection, QStringLiteral("SELECT %1, * FROM %2")
-                                           .arg(m_object.keyExpression, quoteIdentifier(m_object.name)));
-        const quint64 version = m_connection->writeVersion;
-        std::vector<char> values;
-        while (query.step()) {
-            const auto position = positions.constFind(query.value(0).toString());
-            if (position == positions.constEnd())
-                continue;
-            Row& held = m_rows[static_cast<size_t>(*position)];
-            held.offset = values.size();
-            query.encodeRow(values, 1);
-            held.version = version;
-            held.gone = false;
-        }
-        m_values = std::move(values);
-        for (Row& held : m_rows)
-            if (held.version != version)
-                held.gone = true;
+    const quint64 version = m_connection->writeVersion;
+    if (std::all_of(m_rows.begin(), m_rows.end(), [&](const Row& row) { return row.version == version; }))
         return;
+    // One query for the whole relation; rows it no longer yields were deleted elsewhere.
+    QHash<QString, size_t> positions;
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        positions.insert(m_rows[i].key.toString(), i);
+    Statement query(
+        *m_connection,
+        QStringLiteral("SELECT %1, * FROM %2").arg(m_object.keyExpression, quoteIdentifier(m_object.name)));
+    std::vector<char> values;
+    while (query.step()) {
+        const auto position = positions.constFind(query.value(0).toString());
+        if (position == positions.constEnd())
+            continue;
+        Row& held = m_rows[*position];
+        held.offset = values.size();
+        query.encodeRow(values, 1);
+        held.version = version;
+        held.gone = false;
     }
+    m_values = std::move(values);
+    for (Row& held : m_rows)
+        if (held.version != version)
+            held.gone = true;
 }
 
 QVariant Dynaset::field(const QString& name) const {
@@ -330,6 +329,9 @@ void Dynaset::update() {
 void Dynaset::storeEdit() {
     requireCurrent();
     Row& row = m_rows[static_cast<size_t>(m_index)];
+    refreshRow(row);
+    if (row.gone)
+        raiseRecordDeleted();
     if (m_pending.isEmpty())
         return;
     QStringList assignments;
@@ -355,8 +357,10 @@ void Dynaset::storeEdit() {
         row.gone = true;
         raiseRecordDeleted();
     }
-    if (!fetchRow(newKey, row))
+    if (!fetchRow(newKey, row)) {
         row.gone = true;
+        raiseRecordDeleted();
+    }
 }
 
 void Dynaset::storeNew() {

@@ -414,6 +414,25 @@ private slots:
         QVERIFY(!view->findFirst(QStringLiteral("選手ID = ") + id.toString()));
     }
 
+    void updateOfRowDeletedElsewhere_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("view") << QStringLiteral("Q_選手");
+        QTest::newRow("table") << QStringLiteral("T_選手");
+    }
+    void updateOfRowDeletedElsewhere() {
+        QFETCH(QString, name);
+        auto set = m_db->openRecordset(name);
+        auto other = m_db->openRecordset(QStringLiteral("T_選手"));
+        const int count = other->recordCount();
+        set->edit();
+        set->setField(QStringLiteral("名前"), QStringLiteral("消えた"));
+        other->deleteCurrent();
+        QCOMPARE(errorOf([&] { set->update(); }), ErrorNumber::RecordDeleted);
+        QCOMPARE(m_db->openRecordset(QStringLiteral("T_選手"))->recordCount(), count - 1);
+        set->moveNext();
+        QVERIFY(set->field(QStringLiteral("名前")).toString() != QStringLiteral("消えた"));
+    }
+
     void closedSetsAndDatabase() {
         auto set = m_db->openRecordset(QStringLiteral("T_所属"));
         set->close();
