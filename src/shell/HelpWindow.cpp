@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -42,7 +43,7 @@ HelpWindow::HelpWindow(const QString& helpPath, QWidget* parent)
 void HelpWindow::showContents() {
     // The file is HTML whatever its extension says.
     m_browser->setSource(QUrl::fromLocalFile(m_helpPath), QTextDocument::HtmlResource);
-    m_browser->scrollToAnchor(QStringLiteral("contents"));
+    m_browser->verticalScrollBar()->setValue(0);
 }
 
 HelpBrowserViewer::HelpBrowserViewer(const AppState& state, Dialogs& dialogs)

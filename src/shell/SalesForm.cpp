@@ -54,8 +54,9 @@ void SalesPicture::paintEvent(QPaintEvent*) {
     p.setPen(QPen(QColor(170, 170, 170), 1, Qt::DashLine));
     p.drawLine(QPointF(0, mid), QPointF(width(), mid));
 
-    // The waves move one pixel a frame, so a day passes every six frames.
-    const double shift = m_frame;
+    // The waves move one pixel a frame, so a day passes every six frames; they start some twenty
+    // years after a birth so that the three are out of step, as in anyone's chart.
+    const double shift = m_frame + 7305 * pixelsPerDay;
     for (const Cycle& cycle : cycles) {
         QPainterPath wave;
         for (int x = 0; x <= width(); x += 2) {
