@@ -1,9 +1,8 @@
-#include "Placement.h"
+#include "Startup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    installFontSubstitutions();
-    return 0;
+    return runKorvane(app);
 }

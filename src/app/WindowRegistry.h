@@ -1,0 +1,7 @@
+#pragma once
+
+struct AppContext;
+class AppNavigator;
+
+// Registers every window this build contains with the navigator; one line per window.
+void registerWindows(AppNavigator& navigator, AppContext& ctx);
