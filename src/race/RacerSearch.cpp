@@ -114,11 +114,6 @@ QList<FieldEquals> searchConditions(const SearchRequest& request) {
     return {};
 }
 
-std::unique_ptr<Recordset> openRacerSource(Database& db, qint16 extractionMode,
-                                           const SearchRequest& request) {
-    return db.openRecordset(racerViewName(extractionMode), searchConditions(request));
-}
-
 QString racerRowText(const Recordset& row) {
     const QString affiliation = requiredText(row, fAffiliation);
     const QString racerId = decimalText(required(row, fRacerId));

@@ -2,14 +2,12 @@
 
 #include "AppState.h"
 #include "Database.h"
+#include "Recordset.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <memory>
-
-class Database;
-class Recordset;
 
 // The choices the searches remember while the program runs, also across closing and reopening the
 // search windows: the program owns one and hands it to them.
@@ -62,7 +60,10 @@ QString racerViewName(qint16 extractionMode);
 QList<FieldEquals> searchConditions(const SearchRequest& request);
 
 // Opens the racer view for a search, holding only the rows its conditions select.
-std::unique_ptr<Recordset> openRacerSource(Database& db, qint16 extractionMode, const SearchRequest& request);
+inline std::unique_ptr<Recordset> openRacerSource(Database& db, qint16 extractionMode,
+                                                  const SearchRequest& request) {
+    return db.openRecordset(racerViewName(extractionMode), searchConditions(request));
+}
 
 // Walks the source from its first row to its end and lists every row that meets the search's conditions
 // (a source already narrowed to them passes every row). At most 501 rows are listed. A row that cannot
