@@ -121,12 +121,13 @@ void SelectForm::buildControls() {
         auto* button = new QToolButton(m_pictureBotton);
         button->setObjectName(QStringLiteral("CommandDisp(%1)").arg(i));
         button->setIcon(QIcon(toolPicture(pictures[i])));
-        button->setIconSize(QSize(18, 18));
+        button->setIconSize(i == 3 ? QSize(14, 14) : QSize(18, 18));
         button->setToolTip(tips[i]);
         button->setAutoRaise(false);
         setControlFont(state, button, pFace, 8);
         if (i == 3) {
             button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+            button->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; }"));
             placeControl(button, 75, 25, 72, 0);
         } else {
             placeControl(button, 25, 25, i < 3 ? 24 * i : 50 + 24 * i, 0);
@@ -140,6 +141,9 @@ void SelectForm::buildControls() {
 
     // The frame of the pickers and search controls.
     m_pictureWaku = makePictureBox(central, QStringLiteral("PictureWaku"), 4, 29, 350, 400);
+    // The pickers are as narrow as on the old screens: a slim arrow leaves room for four digits.
+    m_pictureWaku->setStyleSheet(
+        QStringLiteral("QComboBox { padding: 0px 0px 0px 2px; } QComboBox::drop-down { width: 14px; }"));
     m_picZentei[0] = makePictureBox(m_pictureWaku, QStringLiteral("PicZentei(0)"), 8, 8, 250, 35);
     m_picZentei[1] = makePictureBox(m_pictureWaku, QStringLiteral("PicZentei(1)"), 8, 50, 250, 35);
 
