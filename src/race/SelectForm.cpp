@@ -18,12 +18,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
+#include <functional>
 
 namespace {
 
@@ -71,6 +73,32 @@ QStringList columnTexts(Recordset& rs, const QString& field) {
     rs.close();
     return texts;
 }
+
+// The Enter key on a list line acts as a click on it. (A double click is one click and a double
+// click, so the item view's activation signal, which a double click also sends, is not used.)
+class EnterKeyFilter : public QObject {
+public:
+    EnterKeyFilter(QListWidget* list, std::function<void(int)> click)
+        : QObject(list)
+        , m_list(list)
+        , m_click(std::move(click)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_list->currentRow() >= 0) {
+                m_click(m_list->currentRow());
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QListWidget* m_list;
+    std::function<void(int)> m_click;
+};
 
 } // namespace
 
