@@ -15,24 +15,31 @@ struct FieldEquals {
 };
 
 // One open connection on Korvane.mdb. Every window opens its own and closes it when it closes.
-// Failures throw KorvaneError (see Errors.h for the numbers).
+// Failures throw KorvaneError (see Errors.h for the numbers) with the source "Database" and a
+// Japanese description. Foreign keys are enforced; a lock held by another connection is waited
+// for briefly, then reported as 3356.
 class Database {
 public:
     // Opens an existing database file shared and read-write. A missing file is error 3024 and no file
-    // is created; a file locked by another process is 3356; a file that is not a database is 3343.
+    // is created; a file locked by another process is 3356; a file that is not a database, is
+    // damaged or holds no tables at all is 3343.
     explicit Database(const QString& path);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens a table or saved query by name as a dynaset: rows in the order the table or query gives,
-    // positioned on the first row (or at EOF when empty). Unknown names are error 3078.
+    // Opens a table or saved query by name as a dynaset: rows in the order the table or query gives
+    // (tables in key order), positioned on the first row (or at BOF and EOF when empty). All rows
+    // are read at once, so moves and find-first cost no further queries. Unknown names are error
+    // 3078; a lock met while reading is 3356.
     std::unique_ptr<Recordset> openRecordset(const QString& name);
 
-    // The same, holding only the rows where every condition holds, in the same order.
+    // The same, holding only the rows where every condition holds, in the same order. A field the
+    // table or query does not have is error 3265.
     std::unique_ptr<Recordset> openRecordset(const QString& name, const QList<FieldEquals>& conditions);
 
-    // Closes the connection; record sets opened from it must be closed first.
+    // Closes the connection. Record sets opened from it should be closed first; any use of one
+    // afterwards is error 3709.
     void close();
     bool isOpen() const;
     QString path() const;
@@ -46,5 +53,6 @@ private:
 // Compacts the database file: VACUUM INTO a fresh compactPath, flushed to disk, then renamed over
 // path in one atomic step. No connection may be open. The old file is never removed before the
 // new one is in place; on any failure path is left as it was and compactPath is removed.
-// A database locked by another process is error 3356.
+// A database locked by another process is error 3356, a missing one 3024, other failures 3709.
+// The compacted file keeps the file permissions of the original.
 void compactDatabase(const QString& path, const QString& compactPath);

@@ -1,0 +1,364 @@
+#include "StoreInternal.h"
+
+#include "Errors.h"
+
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUrl>
+#include <atomic>
+#include <cstring>
+#include <sqlite3.h>
+
+namespace store {
+
+QString errorSource() {
+    return QStringLiteral("Database");
+}
+
+void raise(int number, const QString& description) {
+    throw KorvaneError(number, errorSource(), description);
+}
+
+void raiseEngineError(sqlite3* handle, int resultCode) {
+    const int code = handle ? sqlite3_extended_errcode(handle) : resultCode;
+    const QString detail = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString();
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        raise(ErrorNumber::ExclusiveUse,
+              QStringLiteral("データベースは他のプロセスが使用中のため、ロックできませんでした。"));
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        raise(ErrorNumber::NotADatabase,
+              QStringLiteral("データベースの形式を認識できないか、ファイルが壊れています。"));
+    case SQLITE_CONSTRAINT:
+        if (code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE ||
+            code == SQLITE_CONSTRAINT_ROWID)
+            raise(ErrorNumber::DuplicateKey,
+                  QStringLiteral(
+                      "インデックスまたは主キーに重複する値があるため、変更を保存できませんでした。"));
+        raise(ErrorNumber::ConstraintFailed,
+              QStringLiteral("必須フィールドに値がないか、値が規則に反しています。 (%1)").arg(detail));
+    default:
+        raise(ErrorNumber::StoreFailure,
+              QStringLiteral("データベースエンジンでエラーが発生しました。 (%1)").arg(detail));
+    }
+}
+
+QString quoteIdentifier(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+Connection::~Connection() {
+    close();
+}
+
+void Connection::close() {
+    if (!handle)
+        return;
+    handle = nullptr;
+    qtDatabase.close();
+    qtDatabase = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+void Connection::execute(const QString& sql) {
+    if (!handle)
+        raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+    const int rc = sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        raiseEngineError(handle, rc);
+}
+
+const ObjectInfo& Connection::object(const QString& name) {
+    const QString lookup = name.toLower();
+    if (auto found = objects.constFind(lookup); found != objects.constEnd())
+        return *found;
+
+    ObjectInfo info;
+    {
+        Statement find(*this, QStringLiteral("SELECT name, type FROM sqlite_schema "
+                                             "WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE"));
+        find.bind(1, name);
+        if (!find.step())
+            raise(ErrorNumber::UnknownObject,
+                  QStringLiteral("テーブルまたはクエリ '%1' が見つかりません。").arg(name));
+        info.name = find.value(0).toString();
+        info.isView = find.value(1).toString() == QLatin1String("view");
+    }
+    {
+        Statement columns(*this, QStringLiteral("SELECT * FROM %1").arg(quoteIdentifier(info.name)));
+        for (int i = 0; i < columns.columnCount(); ++i)
+            info.columns.append(columns.columnName(i));
+    }
+    if (info.isView) {
+        info.keyExpression = quoteIdentifier(info.columns.value(0));
+    } else {
+        info.keyExpression = QStringLiteral("rowid");
+        Statement pk(*this, QStringLiteral("SELECT name, type FROM pragma_table_info(?1) WHERE pk > 0"));
+        pk.bind(1, info.name);
+        QStringList keys;
+        QString type;
+        while (pk.step()) {
+            keys.append(pk.value(0).toString());
+            type = pk.value(1).toString();
+        }
+        if (keys.size() == 1 && type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+            info.integerKeyColumn = keys.first();
+    }
+    return *objects.insert(lookup, info);
+}
+
+std::shared_ptr<Connection> openConnection(const QString& path, bool create) {
+    const QFileInfo file(path);
+    if (!create && !file.exists())
+        raise(ErrorNumber::FileNotFound, QStringLiteral("ファイル '%1' が見つかりません。").arg(path));
+    if (file.exists() && !file.isFile())
+        raise(ErrorNumber::NotADatabase,
+              QStringLiteral("'%1' はデータベースファイルではありません。").arg(path));
+
+    static std::atomic<int> counter{0};
+    auto connection = std::make_shared<Connection>();
+    connection->path = path;
+    connection->connectionName = QStringLiteral("korvane-store-%1").arg(++counter);
+    connection->qtDatabase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection->connectionName);
+    // The URI form with mode=rw keeps the engine from creating a missing file.
+    QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
+    url.setQuery(create ? QStringLiteral("mode=rwc") : QStringLiteral("mode=rw"));
+    connection->qtDatabase.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    connection->qtDatabase.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
+    if (!connection->qtDatabase.open()) {
+        const QString detail = connection->qtDatabase.lastError().text();
+        connection->qtDatabase = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection->connectionName);
+        if (!QFileInfo::exists(path))
+            raise(ErrorNumber::FileNotFound, QStringLiteral("ファイル '%1' が見つかりません。").arg(path));
+        raise(ErrorNumber::StoreFailure,
+              QStringLiteral("データベース '%1' を開けませんでした。 (%2)").arg(path, detail));
+    }
+    const QVariant handle = connection->qtDatabase.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        connection->close();
+        raise(ErrorNumber::StoreFailure, QStringLiteral("データベースエンジンに接続できませんでした。"));
+    }
+    connection->handle = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3_busy_timeout(connection->handle, busyTimeoutMs);
+    sqlite3_extended_result_codes(connection->handle, 1);
+    // Reading the schema fails at once on a file that is not a database, and waits no longer than
+    // the busy timeout on one that another process holds locked.
+    connection->execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+    Statement check(*connection, QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+    check.step();
+    // An empty file would pass for an empty database; it is no Korvane database either.
+    if (!create && check.value(0).toLongLong() == 0)
+        raise(ErrorNumber::NotADatabase, QStringLiteral("'%1' にはテーブルがありません。").arg(path));
+    return connection;
+}
+
+Statement::Statement(Connection& connection, const QString& sql)
+    : m_connection(connection) {
+    if (!connection.handle)
+        raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(connection.handle, text.constData(), static_cast<int>(text.size()),
+                                      &m_statement, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(m_statement);
+        m_statement = nullptr;
+        raiseEngineError(connection.handle, rc);
+    }
+}
+
+Statement::~Statement() {
+    sqlite3_finalize(m_statement);
+}
+
+void Statement::bind(int index, const QVariant& value) {
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(m_statement, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+            rc = sqlite3_bind_int64(m_statement, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_statement, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob64(m_statement, index, bytes.constData(),
+                                     static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            rc = sqlite3_bind_text64(m_statement, index, text.constData(),
+                                     static_cast<sqlite3_uint64>(text.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+            break;
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        raiseEngineError(m_connection.handle, rc);
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(m_statement);
+    raiseEngineError(m_connection.handle, rc);
+}
+
+void Statement::reset() {
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(m_statement);
+}
+
+QString Statement::columnName(int column) const {
+    return QString::fromUtf8(sqlite3_column_name(m_statement, column));
+}
+
+QVariant Statement::value(int column) const {
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_statement, column));
+    case SQLITE_TEXT:
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column)),
+                              sqlite3_column_bytes(m_statement, column)));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_statement, column)),
+                                   sqlite3_column_bytes(m_statement, column)));
+    default:
+        return QVariant();
+    }
+}
+
+namespace {
+
+// Packed row: per value one type byte, then 8 bytes for a number, or a 4-byte length and the
+// bytes for a text or blob. One buffer holds a whole record set, which keeps loading fast.
+enum PackedType : char { PackedNull, PackedInteger, PackedReal, PackedText, PackedBlob };
+
+template <typename T> T readRaw(const char* data) {
+    T value;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
+// Steps over one packed value; returns the start of the next.
+const char* skipValue(const char* data) {
+    switch (data[0]) {
+    case PackedInteger:
+    case PackedReal:
+        return data + 1 + 8;
+    case PackedText:
+    case PackedBlob:
+        return data + 1 + 4 + readRaw<quint32>(data + 1);
+    default:
+        return data + 1;
+    }
+}
+
+const char* findValue(const char* data, int column) {
+    for (int i = 0; i < column; ++i)
+        data = skipValue(data);
+    return data;
+}
+
+} // namespace
+
+void Statement::encodeRow(std::vector<char>& buffer, int firstColumn) const {
+    const int count = sqlite3_column_count(m_statement);
+    for (int column = firstColumn; column < count; ++column) {
+        const int type = sqlite3_column_type(m_statement, column);
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+            char packed[9];
+            if (type == SQLITE_INTEGER) {
+                packed[0] = PackedInteger;
+                const qint64 value = sqlite3_column_int64(m_statement, column);
+                std::memcpy(packed + 1, &value, 8);
+            } else {
+                packed[0] = PackedReal;
+                const double value = sqlite3_column_double(m_statement, column);
+                std::memcpy(packed + 1, &value, 8);
+            }
+            buffer.insert(buffer.end(), packed, packed + 9);
+        } else if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+            // For a text the length must be taken after the text, so that it is the UTF-8 length.
+            const char* bytes = type == SQLITE_TEXT
+                                    ? reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column))
+                                    : static_cast<const char*>(sqlite3_column_blob(m_statement, column));
+            const quint32 length = static_cast<quint32>(sqlite3_column_bytes(m_statement, column));
+            char header[5];
+            header[0] = type == SQLITE_TEXT ? PackedText : PackedBlob;
+            std::memcpy(header + 1, &length, 4);
+            buffer.insert(buffer.end(), header, header + 5);
+            if (length > 0)
+                buffer.insert(buffer.end(), bytes, bytes + length);
+        } else {
+            buffer.push_back(PackedNull);
+        }
+    }
+}
+
+QVariant decodeValue(const char* data, int column) {
+    const char* value = findValue(data, column);
+    switch (value[0]) {
+    case PackedInteger:
+        return QVariant(static_cast<qlonglong>(readRaw<qint64>(value + 1)));
+    case PackedReal:
+        return QVariant(readRaw<double>(value + 1));
+    case PackedText:
+        return QVariant(QString::fromUtf8(value + 5, static_cast<qsizetype>(readRaw<quint32>(value + 1))));
+    case PackedBlob:
+        return QVariant(QByteArray(value + 5, static_cast<qsizetype>(readRaw<quint32>(value + 1))));
+    default:
+        return QVariant();
+    }
+}
+
+bool decodedEquals(const char* data, int column, qint64 number) {
+    const char* value = findValue(data, column);
+    switch (value[0]) {
+    case PackedInteger:
+        return readRaw<qint64>(value + 1) == number;
+    case PackedReal:
+        return readRaw<double>(value + 1) == static_cast<double>(number);
+    case PackedText: {
+        bool ok = false;
+        const double d =
+            QString::fromUtf8(value + 5, static_cast<qsizetype>(readRaw<quint32>(value + 1))).toDouble(&ok);
+        return ok && d == static_cast<double>(number);
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace store

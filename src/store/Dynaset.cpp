@@ -1,0 +1,435 @@
+#include "Dynaset.h"
+
+#include "Errors.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+[[noreturn]] void raiseNoCurrentRecord() {
+    raise(ErrorNumber::NoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+}
+
+[[noreturn]] void raiseRecordDeleted() {
+    raise(ErrorNumber::RecordDeleted, QStringLiteral("レコードは削除されています。"));
+}
+
+[[noreturn]] void raiseInvalidCriterion(const QString& criterion) {
+    raise(ErrorNumber::InvalidCriterion,
+          QStringLiteral("検索条件 '%1' の構文が正しくありません。").arg(criterion));
+}
+
+} // namespace
+
+Dynaset::Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& object,
+                 const QList<FieldEquals>& conditions)
+    : m_connection(std::move(connection))
+    , m_object(object) {
+    for (int i = 0; i < m_object.columns.size(); ++i) {
+        m_fieldIndex.insert(m_object.columns.at(i), i);
+        m_fieldIndex.insert(m_object.columns.at(i).toLower(), i);
+    }
+    QString sql =
+        QStringLiteral("SELECT %1, * FROM %2").arg(m_object.keyExpression, quoteIdentifier(m_object.name));
+    QStringList where;
+    for (const FieldEquals& condition : conditions) {
+        const int index =
+            m_fieldIndex.value(condition.field, m_fieldIndex.value(condition.field.toLower(), -1));
+        if (index < 0)
+            raise(
+                ErrorNumber::UnknownField,
+                QStringLiteral("フィールド '%1' は '%2' にありません。").arg(condition.field, m_object.name));
+        where.append(quoteIdentifier(m_object.columns.at(index)) + QStringLiteral(" = ?"));
+    }
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    // A view yields its own order; a table is read in key order.
+    if (!m_object.isView)
+        sql += QStringLiteral(" ORDER BY rowid");
+
+    Statement query(*m_connection, sql);
+    for (int i = 0; i < conditions.size(); ++i)
+        query.bind(i + 1, QVariant::fromValue(conditions.at(i).value));
+    const quint64 version = m_connection->writeVersion;
+    while (query.step()) {
+        Row row;
+        row.key = query.value(0);
+        row.offset = m_values.size();
+        query.encodeRow(m_values, 1);
+        row.version = version;
+        m_rows.push_back(std::move(row));
+    }
+    if (!m_rows.empty()) {
+        m_index = 0;
+        m_bof = m_eof = false;
+    }
+}
+
+QString Dynaset::name() const {
+    return m_object.name;
+}
+
+QStringList Dynaset::fieldNames() const {
+    return m_object.columns;
+}
+
+bool Dynaset::bof() const {
+    return m_bof;
+}
+
+bool Dynaset::eof() const {
+    return m_eof;
+}
+
+int Dynaset::recordCount() const {
+    return static_cast<int>(m_rows.size());
+}
+
+void Dynaset::checkOpen() const {
+    if (m_closed || !m_connection->isOpen())
+        raise(ErrorNumber::StoreFailure, QStringLiteral("レコードセットは閉じられています。"));
+}
+
+int Dynaset::fieldIndex(const QString& name) const {
+    for (const auto& [recent, index] : m_recentFields)
+        if (recent.constData() == name.constData() && recent.size() == name.size())
+            return index;
+    const int index = lookupField(name);
+    m_recentFields[m_nextRecent] = {name, index};
+    m_nextRecent = (m_nextRecent + 1) % m_recentFields.size();
+    return index;
+}
+
+int Dynaset::lookupField(const QString& name) const {
+    auto found = m_fieldIndex.constFind(name);
+    if (found == m_fieldIndex.constEnd())
+        found = m_fieldIndex.constFind(name.toLower());
+    if (found == m_fieldIndex.constEnd())
+        raise(ErrorNumber::UnknownField,
+              QStringLiteral("フィールド '%1' はこのレコードセットにありません。").arg(name));
+    return *found;
+}
+
+void Dynaset::requireCurrent() const {
+    if (m_currentDeleted)
+        raiseRecordDeleted();
+    if (m_bof || m_eof || m_index < 0 || m_index >= static_cast<int>(m_rows.size()))
+        raiseNoCurrentRecord();
+}
+
+void Dynaset::leaveEdit() {
+    m_mode = Mode::None;
+    m_pending.clear();
+}
+
+void Dynaset::moveFirst() {
+    checkOpen();
+    leaveEdit();
+    if (m_rows.empty())
+        raiseNoCurrentRecord();
+    m_index = 0;
+    m_bof = m_eof = m_currentDeleted = false;
+}
+
+void Dynaset::moveLast() {
+    checkOpen();
+    leaveEdit();
+    if (m_rows.empty())
+        raiseNoCurrentRecord();
+    m_index = static_cast<int>(m_rows.size()) - 1;
+    m_bof = m_eof = m_currentDeleted = false;
+}
+
+void Dynaset::moveNext() {
+    checkOpen();
+    if (m_eof)
+        raiseNoCurrentRecord();
+    leaveEdit();
+    // After a delete the following row has taken the deleted row's place.
+    if (m_bof)
+        m_index = 0;
+    else if (!m_currentDeleted)
+        ++m_index;
+    m_bof = m_currentDeleted = false;
+    if (m_index >= static_cast<int>(m_rows.size())) {
+        m_index = static_cast<int>(m_rows.size());
+        m_eof = true;
+    }
+}
+
+void Dynaset::movePrevious() {
+    checkOpen();
+    if (m_bof)
+        raiseNoCurrentRecord();
+    leaveEdit();
+    m_index = m_eof ? static_cast<int>(m_rows.size()) - 1 : m_index - 1;
+    m_eof = m_currentDeleted = false;
+    if (m_index < 0) {
+        m_index = -1;
+        m_bof = true;
+    }
+}
+
+bool Dynaset::findFirst(const QString& criterion) {
+    checkOpen();
+    static const QRegularExpression form(QStringLiteral("^\\s*([^\\s=]+)\\s*=\\s*([+-]?[0-9]{1,6})\\s*$"));
+    const QRegularExpressionMatch match = form.match(criterion);
+    if (!match.hasMatch())
+        raiseInvalidCriterion(criterion);
+    const QString fieldName = match.captured(1);
+    auto found = m_fieldIndex.constFind(fieldName);
+    if (found == m_fieldIndex.constEnd())
+        found = m_fieldIndex.constFind(fieldName.toLower());
+    const qint64 number = match.captured(2).toLongLong();
+    if (found == m_fieldIndex.constEnd() || number < -32768 || number > 32767)
+        raiseInvalidCriterion(criterion);
+    const int column = *found;
+
+    refreshAll();
+    for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {
+        const Row& row = m_rows[static_cast<size_t>(i)];
+        if (!row.gone && decodedEquals(m_values.data() + row.offset, column, number)) {
+            leaveEdit();
+            m_index = i;
+            m_bof = m_eof = m_currentDeleted = false;
+            m_noMatch = false;
+            return true;
+        }
+    }
+    m_noMatch = true;
+    return false;
+}
+
+bool Dynaset::noMatch() const {
+    return m_noMatch;
+}
+
+QString Dynaset::selectSql() const {
+    return QStringLiteral("SELECT %1, * FROM %2 WHERE %1 = ?1")
+        .arg(m_object.keyExpression, quoteIdentifier(m_object.name));
+}
+
+bool Dynaset::fetchRow(const QVariant& key, Row& row) const {
+    Statement query(*m_connection, selectSql());
+    query.bind(1, key);
+    if (!query.step())
+        return false;
+    row.key = query.value(0);
+    row.offset = m_values.size();
+    query.encodeRow(m_values, 1);
+    row.version = m_connection->writeVersion;
+    row.gone = false;
+    return true;
+}
+
+void Dynaset::refreshRow(Row& row) const {
+    if (row.gone || row.version == m_connection->writeVersion)
+        return;
+    if (!fetchRow(row.key, row))
+        row.gone = true;
+}
+
+void Dynaset::refreshAll() {
+    const quint64 version = m_connection->writeVersion;
+    if (std::all_of(m_rows.begin(), m_rows.end(), [&](const Row& row) { return row.version == version; }))
+        return;
+    // One query for the whole relation; rows it no longer yields were deleted elsewhere.
+    QHash<QString, size_t> positions;
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        positions.insert(m_rows[i].key.toString(), i);
+    Statement query(
+        *m_connection,
+        QStringLiteral("SELECT %1, * FROM %2").arg(m_object.keyExpression, quoteIdentifier(m_object.name)));
+    std::vector<char> values;
+    while (query.step()) {
+        const auto position = positions.constFind(query.value(0).toString());
+        if (position == positions.constEnd())
+            continue;
+        Row& held = m_rows[*position];
+        held.offset = values.size();
+        query.encodeRow(values, 1);
+        held.version = version;
+        held.gone = false;
+    }
+    m_values = std::move(values);
+    for (Row& held : m_rows)
+        if (held.version != version)
+            held.gone = true;
+}
+
+QVariant Dynaset::field(const QString& name) const {
+    return field(fieldIndex(name));
+}
+
+QVariant Dynaset::field(int index) const {
+    checkOpen();
+    if (m_mode != Mode::None) {
+        for (const auto& [pendingIndex, value] : m_pending)
+            if (pendingIndex == index)
+                return value;
+        if (m_mode == Mode::Add)
+            return QVariant();
+    }
+    requireCurrent();
+    Row& row = m_rows[static_cast<size_t>(m_index)];
+    refreshRow(row);
+    if (row.gone)
+        raiseRecordDeleted();
+    return decodeValue(m_values.data() + row.offset, index);
+}
+
+void Dynaset::edit() {
+    checkOpen();
+    requireCurrent();
+    Row& row = m_rows[static_cast<size_t>(m_index)];
+    refreshRow(row);
+    if (row.gone)
+        raiseRecordDeleted();
+    m_pending.clear();
+    m_mode = Mode::Edit;
+}
+
+void Dynaset::addNew() {
+    checkOpen();
+    m_pending.clear();
+    m_mode = Mode::Add;
+}
+
+void Dynaset::setField(const QString& name, const QVariant& value) {
+    checkOpen();
+    const int index = fieldIndex(name);
+    if (m_mode == Mode::None)
+        raise(ErrorNumber::NotEditing,
+              QStringLiteral("Edit または AddNew を実行せずに値を設定しようとしました。"));
+    for (auto& [pendingIndex, pendingValue] : m_pending) {
+        if (pendingIndex == index) {
+            pendingValue = value;
+            return;
+        }
+    }
+    m_pending.append({index, value});
+}
+
+void Dynaset::update() {
+    checkOpen();
+    if (m_mode == Mode::None)
+        raise(ErrorNumber::NotEditing,
+              QStringLiteral("Edit または AddNew を実行せずに Update を実行しようとしました。"));
+    if (m_mode == Mode::Edit)
+        storeEdit();
+    else
+        storeNew();
+    leaveEdit();
+}
+
+void Dynaset::storeEdit() {
+    requireCurrent();
+    Row& row = m_rows[static_cast<size_t>(m_index)];
+    refreshRow(row);
+    if (row.gone)
+        raiseRecordDeleted();
+    if (m_pending.isEmpty())
+        return;
+    QStringList assignments;
+    QVariant newKey = row.key;
+    for (const auto& [index, value] : m_pending) {
+        const QString& column = m_object.columns.at(index);
+        assignments.append(quoteIdentifier(column) + QStringLiteral(" = ?"));
+        if (m_object.isView ? index == 0 : column == m_object.integerKeyColumn)
+            newKey = value;
+    }
+    Statement write(*m_connection, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                       .arg(quoteIdentifier(m_object.name),
+                                            assignments.join(QStringLiteral(", ")), m_object.keyExpression));
+    int parameter = 1;
+    for (const auto& pending : m_pending)
+        write.bind(parameter++, pending.second);
+    write.bind(parameter, row.key);
+    write.step();
+    // Through a view's trigger the engine reports no changed rows, so only a table can tell.
+    const bool tableRowMissing = !m_object.isView && sqlite3_changes(m_connection->handle) == 0;
+    ++m_connection->writeVersion;
+    if (tableRowMissing) {
+        row.gone = true;
+        raiseRecordDeleted();
+    }
+    if (!fetchRow(newKey, row)) {
+        row.gone = true;
+        raiseRecordDeleted();
+    }
+}
+
+void Dynaset::storeNew() {
+    QStringList columns;
+    QStringList parameters;
+    QVariant key;
+    for (const auto& [index, value] : m_pending) {
+        const QString& column = m_object.columns.at(index);
+        columns.append(quoteIdentifier(column));
+        parameters.append(QStringLiteral("?"));
+        if (m_object.isView ? index == 0 : column == m_object.integerKeyColumn)
+            key = value;
+    }
+    // A view gives no rowid of the row its trigger stores, so the row is found again by its key.
+    if (m_object.isView && key.isNull())
+        raise(ErrorNumber::ConstraintFailed,
+              QStringLiteral("キー フィールド '%1' に値がありません。").arg(m_object.columns.value(0)));
+    const QString sql =
+        columns.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_object.name))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoteIdentifier(m_object.name), columns.join(QStringLiteral(", ")),
+                       parameters.join(QStringLiteral(", ")));
+    Statement write(*m_connection, sql);
+    int parameter = 1;
+    for (const auto& pending : m_pending)
+        write.bind(parameter++, pending.second);
+    write.step();
+    ++m_connection->writeVersion;
+    if (!m_object.isView && key.isNull())
+        key = QVariant(static_cast<qlonglong>(sqlite3_last_insert_rowid(m_connection->handle)));
+    Row row;
+    if (fetchRow(key, row))
+        m_rows.push_back(std::move(row));
+}
+
+void Dynaset::cancelUpdate() {
+    checkOpen();
+    leaveEdit();
+}
+
+bool Dynaset::isEditing() const {
+    return m_mode != Mode::None;
+}
+
+void Dynaset::deleteCurrent() {
+    checkOpen();
+    requireCurrent();
+    leaveEdit();
+    Row& row = m_rows[static_cast<size_t>(m_index)];
+    Statement write(*m_connection, QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                                       .arg(quoteIdentifier(m_object.name), m_object.keyExpression));
+    write.bind(1, row.key);
+    write.step();
+    const bool tableRowMissing = !m_object.isView && sqlite3_changes(m_connection->handle) == 0;
+    ++m_connection->writeVersion;
+    if (tableRowMissing) {
+        row.gone = true;
+        raiseRecordDeleted();
+    }
+    m_rows.erase(m_rows.begin() + m_index);
+    m_currentDeleted = true;
+}
+
+void Dynaset::close() {
+    leaveEdit();
+    m_closed = true;
+    m_rows.clear();
+    m_bof = m_eof = true;
+}
+
+} // namespace store

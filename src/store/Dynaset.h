@@ -1,0 +1,88 @@
+#pragma once
+
+#include "Database.h"
+#include "Recordset.h"
+#include "StoreInternal.h"
+
+#include <array>
+#include <vector>
+
+namespace store {
+
+// The record set of the store: the keyset and the rows' values are read with one query when the
+// set opens, so moves and find-first work in memory. A write through any record set of the same
+// connection makes the rows held elsewhere stale; they are read again, by key, when next used.
+class Dynaset final : public Recordset {
+public:
+    Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& object,
+            const QList<FieldEquals>& conditions);
+
+    QString name() const override;
+    QStringList fieldNames() const override;
+
+    bool bof() const override;
+    bool eof() const override;
+    int recordCount() const override;
+
+    void moveFirst() override;
+    void moveNext() override;
+    void movePrevious() override;
+    void moveLast() override;
+
+    bool findFirst(const QString& criterion) override;
+    bool noMatch() const override;
+
+    QVariant field(const QString& name) const override;
+
+    void edit() override;
+    void addNew() override;
+    void setField(const QString& name, const QVariant& value) override;
+    void update() override;
+    void cancelUpdate() override;
+    bool isEditing() const override;
+
+    void deleteCurrent() override;
+
+    void close() override;
+
+private:
+    struct Row {
+        QVariant key;
+        size_t offset = 0; // of the row's packed values in m_values
+        quint64 version = 0;
+        bool gone = false; // deleted through another record set
+    };
+    enum class Mode { None, Edit, Add };
+
+    void checkOpen() const;
+    QVariant field(int index) const;
+    int fieldIndex(const QString& name) const;
+    int lookupField(const QString& name) const;
+    void requireCurrent() const;
+    void leaveEdit();
+    QString selectSql() const;
+    bool fetchRow(const QVariant& key, Row& row) const;
+    void refreshRow(Row& row) const;
+    void refreshAll();
+    void storeEdit();
+    void storeNew();
+
+    std::shared_ptr<Connection> m_connection;
+    ObjectInfo m_object;
+    QHash<QString, int> m_fieldIndex;
+    mutable std::vector<Row> m_rows;
+    mutable std::vector<char> m_values; // the rows' values, packed one row after the other
+    // The last names asked for: windows ask with the same literals over and over.
+    mutable std::array<std::pair<QString, int>, 8> m_recentFields;
+    mutable size_t m_nextRecent = 0;
+    int m_index = -1;
+    bool m_bof = true;
+    bool m_eof = true;
+    bool m_currentDeleted = false;
+    bool m_noMatch = false;
+    bool m_closed = false;
+    Mode m_mode = Mode::None;
+    QList<std::pair<int, QVariant>> m_pending; // fields set since edit or add new, in order
+};
+
+} // namespace store

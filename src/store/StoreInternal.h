@@ -1,0 +1,92 @@
+#pragma once
+
+// Pieces shared by the store's own sources; windows use Database.h and Recordset.h only.
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace store {
+
+// The source named in the error messages of the store.
+QString errorSource();
+
+[[noreturn]] void raise(int number, const QString& description);
+
+// Turns an engine result code into the error the windows know (3022 duplicate key, 3356 locked,
+// 3343 not a database, 3315 other constraint, 3709 anything else) and throws it.
+[[noreturn]] void raiseEngineError(sqlite3* handle, int resultCode);
+
+// A table or saved query as the record sets see it.
+struct ObjectInfo {
+    QString name; // as stored in the database
+    bool isView = false;
+    QStringList columns;
+    // The expression that finds a row again: rowid for tables, the first column for views.
+    QString keyExpression;
+    // For tables: the INTEGER PRIMARY KEY column (its value is the rowid), if any.
+    QString integerKeyColumn;
+};
+
+// One open connection. Record sets share it with their Database; after close the handle is null.
+struct Connection {
+    QString connectionName;
+    QString path;
+    QSqlDatabase qtDatabase;
+    sqlite3* handle = nullptr;
+    // Counts writes made through this connection, so that record sets know when rows they hold may
+    // have changed under them.
+    quint64 writeVersion = 0;
+    QHash<QString, ObjectInfo> objects; // by lower-case name
+
+    ~Connection();
+    bool isOpen() const { return handle != nullptr; }
+    void close();
+    void execute(const QString& sql); // statements without results
+    const ObjectInfo& object(const QString& name);
+};
+
+// Opens path read-write through the QtSql SQLite driver. With create, a missing file is made;
+// otherwise it is error 3024 and nothing is created. Checks that the file is a readable database.
+std::shared_ptr<Connection> openConnection(const QString& path, bool create = false);
+
+QString quoteIdentifier(const QString& name);
+
+// A prepared statement, finalized when it goes out of scope.
+class Statement {
+public:
+    Statement(Connection& connection, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int index, const QVariant& value); // index from 1
+    bool step();                                 // true while a row is available
+    void reset();
+    int columnCount() const;
+    QString columnName(int column) const;
+    QVariant value(int column) const;
+    // Appends the current row's values from firstColumn on to a packed buffer (see decodeValue).
+    void encodeRow(std::vector<char>& buffer, int firstColumn) const;
+
+private:
+    Connection& m_connection;
+    sqlite3_stmt* m_statement = nullptr;
+};
+
+// Reads value number column of a row packed by Statement::encodeRow at data.
+QVariant decodeValue(const char* data, int column);
+// True when the packed value equals the integer (an integer, a real or a numeric text).
+bool decodedEquals(const char* data, int column, qint64 number);
+
+// Busy wait of a connection before a locked file counts as in use elsewhere.
+constexpr int busyTimeoutMs = 300;
+
+} // namespace store
