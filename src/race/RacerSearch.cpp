@@ -4,6 +4,8 @@
 #include "Errors.h"
 #include "Recordset.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString fAffiliationId = QStringLiteral("所属ID");
@@ -34,12 +36,16 @@ QString requiredText(const Recordset& row, const QString& field) {
     return required(row, field).toString();
 }
 
-qint16 requiredInt16(const Recordset& row, const QString& field) {
+qint16 toInt16(const QVariant& value) {
     bool ok = false;
-    const double value = required(row, field).toDouble(&ok);
+    const double number = value.toDouble(&ok);
     if (!ok)
         throw KorvaneError(13, programErrorSource(), QStringLiteral("型が一致しません。"));
-    return conv::toInt16(value);
+    return conv::toInt16(number);
+}
+
+qint16 requiredInt16(const Recordset& row, const QString& field) {
+    return toInt16(required(row, field));
 }
 
 // A number joined into a text: plain decimal, no sign blank.
@@ -114,25 +120,43 @@ QList<FieldEquals> searchConditions(const SearchRequest& request) {
     return {};
 }
 
-QString racerRowText(const Recordset& row) {
+namespace {
+
+// Reads each field of the row once. The line needs 所属名, 選手ID, 期 and 名前; only then are the
+// values converted for the slot, so a null in those four is reported before a number out of range.
+void readRacerRow(const Recordset& row, QString* line, PersonSlot* slot) {
     const QString affiliation = requiredText(row, fAffiliation);
-    const QString racerId = decimalText(required(row, fRacerId));
-    const QString term = decimalText(required(row, fTerm));
+    const QVariant racerId = required(row, fRacerId);
+    const QVariant term = required(row, fTerm);
     const QString name = requiredText(row, fName);
-    const QString gap = affiliation.size() == 2 ? QStringLiteral("    ") : QStringLiteral(" ");
-    return affiliation + gap + racerId + QStringLiteral("  ") + term + QStringLiteral("  ") + name;
+    if (line) {
+        const QString gap = affiliation.size() == 2 ? QStringLiteral("    ") : QStringLiteral(" ");
+        *line = affiliation + gap + decimalText(racerId) + QStringLiteral("  ") + decimalText(term) +
+                QStringLiteral("  ") + name;
+    }
+    if (slot) {
+        slot->affiliation = conv::padCut(affiliation, 6);
+        slot->racerId = toInt16(racerId);
+        slot->name = conv::padCut(name, 22);
+        slot->term = toInt16(term);
+        slot->birthYear = requiredInt16(row, fBirthYear);
+        slot->birthMonth = requiredInt16(row, fBirthMonth);
+        slot->birthDay = requiredInt16(row, fBirthDay);
+        slot->bloodType = requiredText(row, fBloodType);
+    }
+}
+
+} // namespace
+
+QString racerRowText(const Recordset& row) {
+    QString line;
+    readRacerRow(row, &line, nullptr);
+    return line;
 }
 
 PersonSlot racerRowSlot(const Recordset& row) {
     PersonSlot slot;
-    slot.affiliation = conv::padCut(requiredText(row, fAffiliation), 6);
-    slot.racerId = requiredInt16(row, fRacerId);
-    slot.name = conv::padCut(requiredText(row, fName), 22);
-    slot.term = requiredInt16(row, fTerm);
-    slot.birthYear = requiredInt16(row, fBirthYear);
-    slot.birthMonth = requiredInt16(row, fBirthMonth);
-    slot.birthDay = requiredInt16(row, fBirthDay);
-    slot.bloodType = requiredText(row, fBloodType);
+    readRacerRow(row, nullptr, &slot);
     return slot;
 }
 
@@ -144,13 +168,17 @@ SearchOutcome listRacers(Recordset& source, const SearchRequest& request, Search
     if (!(source.bof() && source.eof()))
         source.moveFirst();
     results.clear();
+    const int expected = std::min(source.recordCount(), int(SearchResults::MaxRows));
+    results.lines.reserve(expected);
+    results.rows.reserve(expected);
     for (; !source.eof(); source.moveNext()) {
         if (!meets(source, conditions))
             continue;
         // Both halves of a row are made before either is kept, so a line is never listed
         // without the values a pick would copy.
-        QString line = racerRowText(source);
-        PersonSlot slot = racerRowSlot(source);
+        QString line;
+        PersonSlot slot;
+        readRacerRow(source, &line, &slot);
         results.lines.append(std::move(line));
         results.rows.append(std::move(slot));
         if (results.size() >= SearchResults::MaxRows)
