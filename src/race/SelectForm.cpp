@@ -220,12 +220,10 @@ void SelectForm::buildControls() {
     }
     connect(m_list1, &QListWidget::clicked, this,
             [this](const QModelIndex& index) { List1_Click(index.row()); });
-    connect(m_list1, &QListWidget::activated, this,
-            [this](const QModelIndex& index) { List1_Click(index.row()); });
     connect(m_list2, &QListWidget::clicked, this,
             [this](const QModelIndex& index) { List2_Click(index.row()); });
-    connect(m_list2, &QListWidget::activated, this,
-            [this](const QModelIndex& index) { List2_Click(index.row()); });
+    m_list1->installEventFilter(new EnterKeyFilter(m_list1, [this](int line) { List1_Click(line); }));
+    m_list2->installEventFilter(new EnterKeyFilter(m_list2, [this](int line) { List2_Click(line); }));
 
     connect(m_panel, &SearchPanel::termChosen, this, &SelectForm::ComboKi_Click);
     connect(m_panel, &SearchPanel::registrationChosen, this, &SelectForm::ComboToban_Click);

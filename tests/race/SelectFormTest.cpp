@@ -484,6 +484,17 @@ void SelectFormTest::sameRacerTwice() {
     QCOMPARE(persons[1].name, persons[0].name);
     QCOMPARE(persons[0].affiliation.size(), 6);
     QCOMPARE(persons[0].name.size(), 22);
+    // A double click picks once, as one click and a double click; Enter picks the current line.
+    QListWidget* list = f.list1();
+    const QPoint at = list->visualItemRect(list->item(6)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(form.pickCount(), qint16(3));
+    list->setCurrentRow(7);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(form.pickCount(), qint16(4));
+    QCOMPARE(f.tc.state.selectedPersons[3].racerId, form.searchResults().rows.at(7).racerId);
     // The add command becomes available with the first pick.
     QVERIFY(f.action(QStringLiteral("Menu_Select"))->isEnabled());
     QVERIFY(!f.tool(4)->isHidden());
