@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   fonts-ipafont-gothic
   sqlite3 xvfb xauth poppler-utils xdg-utils
+  libbenchmark-dev
 )
 
 missing=()
