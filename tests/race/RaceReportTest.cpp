@@ -2,9 +2,13 @@
 #include "AppState.h"
 #include "Biorhythm.h"
 #include "Errors.h"
+#include "ReportPrinter.h"
 #include "TestSupport.h"
 
 #include <QDate>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -80,6 +84,7 @@ private slots:
     void titleLine();
     void oneRacer();
     void nineRacers();
+    void nineRacersOnPaper();
     void rowColours_data();
     void rowColours();
     void noRacerPrintsNothing();
@@ -160,6 +165,57 @@ void RaceReportTest::nineRacers() {
             QVERIFY(lines.at(5 + 2 * k).isEmpty());
     }
     QVERIFY(!lines.join(QLatin1Char('\n')).contains(QStringLiteral("余分")));
+}
+
+// The same race through the real back end: a PDF page whose text sits in the report's columns.
+void RaceReportTest::nineRacersOnPaper() {
+    QTemporaryDir dir;
+    AppState state;
+    state.appPath = dir.path() + QLatin1Char('/');
+    state.surveyDate = SurveyDate{1999, 12, 8};
+    state.surveyVenue = QStringLiteral("青森");
+    state.surveyRaceNo = 5;
+    for (int k = 0; k < 9; ++k) {
+        state.selectedPersons[k] =
+            racer(QStringLiteral("青森"), 10100 + k, QStringLiteral("見本%1郎").arg(k + 1), 70 + k,
+                  QDate(1965 + k, 4, 10 + k), QStringLiteral("AB"));
+    }
+    QStringList opened;
+    ReportPrinter paper(
+        state, [&](const QString& path) { opened << path; }, ReportPrinter::Target::PdfOnly);
+    QVERIFY(racereport::printRaceTable(paper, state));
+    QCOMPARE(opened.size(), 1);
+    QVERIFY(opened.first().startsWith(state.appPath + QStringLiteral("印刷/")));
+
+    RecordingPrinter cells;
+    QVERIFY(racereport::printRaceTable(cells, state));
+    const QStringList expected = cells.pageText(0);
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), opened.first(), QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\n'));
+    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    QStringList printed = expected;
+    printed.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    QCOMPARE(lines.size(), printed.size());
+    // The text tool lays words out again by their ink, so compare the words line by line.
+    for (int i = 0; i < printed.size(); ++i) {
+        const QStringList want = printed.at(i).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QStringList got = lines.at(i).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QCOMPARE(got.join(QLatin1Char(' ')).remove(QChar(0x3000)),
+                 want.join(QLatin1Char(' ')).remove(QChar(0x3000)));
+    }
+
+    const QString screenshots = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
+    if (!screenshots.isEmpty()) {
+        QDir().mkpath(screenshots);
+        QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("110"),
+                           QStringLiteral("-singlefile"), opened.first(),
+                           screenshots + QStringLiteral("/DispForm-report")});
+    }
 }
 
 void RaceReportTest::rowColours_data() {
