@@ -8,6 +8,7 @@
 #include "HelpWindow.h"
 #include "Placement.h"
 #include "PrinterFactory.h"
+#include "RacerSearch.h"
 #include "Services.h"
 #include "SingleInstance.h"
 #include "WindowRegistry.h"
@@ -61,6 +62,8 @@ int runKorvane(QApplication& app) {
     }
 
     AppState state;
+    // The racer search choices hold for the whole run, across openings of the selection window.
+    RacerSearchChoices searchChoices;
     state.appPath = normalisedAppPath(QCoreApplication::applicationDirPath());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         state.twipsPerPixelX = twipsPerPixel(screen->logicalDotsPerInchX());
@@ -75,7 +78,7 @@ int runKorvane(QApplication& app) {
     // Declared after the services: the windows it still holds at the end go before them.
     AppNavigator navigator;
     AppContext ctx{state, *dialogs, clock, random, help, navigator, *printer};
-    registerWindows(navigator, ctx);
+    registerWindows(navigator, ctx, searchChoices);
 
     // The program ends when the main menu says so, not when the last window happens to close.
     app.setQuitOnLastWindowClosed(false);

@@ -11,10 +11,9 @@
 #include "SalesForm.h"
 #include "SelectForm.h"
 
-void registerWindows(AppNavigator& navigator, AppContext& ctx) {
-    // The search choices outlive the selection window: they hold for the whole run.
-    static RacerSearchChoices searchChoices;
-    navigator.registerWindow(WindowId::SelectForm, [&ctx] { return new SelectForm(ctx, searchChoices); });
+void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoices& searchChoices) {
+    navigator.registerWindow(WindowId::SelectForm,
+                             [&ctx, &searchChoices] { return new SelectForm(ctx, searchChoices); });
     navigator.registerWindow(WindowId::MainForm, [&ctx] { return new MainForm(ctx); });
     navigator.registerWindow(WindowId::SalesForm, [&ctx] { return new SalesForm(ctx); });
     navigator.registerWindow(WindowId::DispForm, [&ctx] { return new DispForm(ctx); });
