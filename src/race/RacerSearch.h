@@ -59,10 +59,11 @@ QString racerViewName(qint16 extractionMode);
 // The row conditions of a search as field equalities (none for the whole table).
 QList<FieldEquals> searchConditions(const SearchRequest& request);
 
-// Opens the racer view for a search, holding only the rows its conditions select.
+// Opens the racer view for a search, holding only the rows its conditions select, and no more of
+// them than a search lists: the overflow message follows the 501st row whether or not more exist.
 inline std::unique_ptr<Recordset> openRacerSource(Database& db, qint16 extractionMode,
                                                   const SearchRequest& request) {
-    return db.openRecordset(racerViewName(extractionMode), searchConditions(request));
+    return db.openRecordset(racerViewName(extractionMode), searchConditions(request), SearchResults::MaxRows);
 }
 
 // Walks the source from its first row to its end and lists every row that meets the search's conditions
