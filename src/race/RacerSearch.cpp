@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "Recordset.h"
 
+#include <QStringBuilder>
 #include <algorithm>
 
 namespace {
@@ -36,7 +37,14 @@ QString requiredText(const Recordset& row, const QString& field) {
     return required(row, field).toString();
 }
 
+// The store gives integer columns as qlonglong; those take the short road, anything else goes
+// through the number's rounding and range check.
 qint16 toInt16(const QVariant& value) {
+    if (value.typeId() == QMetaType::LongLong) {
+        const qlonglong whole = *static_cast<const qlonglong*>(value.constData());
+        if (whole >= -32768 && whole <= 32767)
+            return static_cast<qint16>(whole);
+    }
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!ok)
@@ -50,6 +58,8 @@ qint16 requiredInt16(const Recordset& row, const QString& field) {
 
 // A number joined into a text: plain decimal, no sign blank.
 QString decimalText(const QVariant& value) {
+    if (value.typeId() == QMetaType::LongLong)
+        return QString::number(*static_cast<const qlonglong*>(value.constData()));
     bool ok = false;
     const qlonglong whole = value.toLongLong(&ok);
     if (ok && value.toDouble() == static_cast<double>(whole))
@@ -61,6 +71,11 @@ QString decimalText(const QVariant& value) {
 bool meets(const Recordset& row, const QList<FieldEquals>& conditions) {
     for (const FieldEquals& condition : conditions) {
         const QVariant value = row.field(condition.field);
+        if (value.typeId() == QMetaType::LongLong) {
+            if (*static_cast<const qlonglong*>(value.constData()) != condition.value)
+                return false;
+            continue;
+        }
         bool ok = false;
         const double number = value.toDouble(&ok);
         if (value.isNull() || !ok || number != static_cast<double>(condition.value))
@@ -130,9 +145,10 @@ void readRacerRow(const Recordset& row, QString* line, PersonSlot* slot) {
     const QVariant term = required(row, fTerm);
     const QString name = requiredText(row, fName);
     if (line) {
-        const QString gap = affiliation.size() == 2 ? QStringLiteral("    ") : QStringLiteral(" ");
-        *line = affiliation + gap + decimalText(racerId) + QStringLiteral("  ") + decimalText(term) +
-                QStringLiteral("  ") + name;
+        const QLatin1StringView gap =
+            affiliation.size() == 2 ? QLatin1StringView("    ") : QLatin1StringView(" ");
+        const QLatin1StringView twoBlanks("  ");
+        *line = affiliation % gap % decimalText(racerId) % twoBlanks % decimalText(term) % twoBlanks % name;
     }
     if (slot) {
         slot->affiliation = conv::padCut(affiliation, 6);

@@ -8,8 +8,8 @@
 #include <QUrl>
 #include <atomic>
 #include <cstring>
-#include <utility>
 #include <sqlite3.h>
+#include <utility>
 
 namespace store {
 
@@ -84,9 +84,8 @@ sqlite3_stmt* Connection::takeStatement(const QString& sql) {
         return cached;
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* statement = nullptr;
-    const int rc =
-        sqlite3_prepare_v3(handle, text.constData(), static_cast<int>(text.size()), SQLITE_PREPARE_PERSISTENT,
-                           &statement, nullptr);
+    const int rc = sqlite3_prepare_v3(handle, text.constData(), static_cast<int>(text.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(statement);
         raiseEngineError(handle, rc);

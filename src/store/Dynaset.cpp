@@ -237,7 +237,8 @@ void Dynaset::readRow(const Statement& query, Row& row, std::vector<char>& value
 }
 
 bool Dynaset::fetchRow(const QVariant& key, Row& row) const {
-    Statement query(*m_connection, selectHead() + QStringLiteral(" WHERE %1 = ?1").arg(m_object.keyExpression));
+    Statement query(*m_connection,
+                    selectHead() + QStringLiteral(" WHERE %1 = ?1").arg(m_object.keyExpression));
     query.bind(1, key);
     if (!query.step())
         return false;

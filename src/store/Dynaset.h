@@ -75,8 +75,9 @@ private:
     ObjectInfo m_object;
     mutable std::vector<Row> m_rows;
     mutable std::vector<char> m_values; // the rows' values, packed one row after the other
-    // The last names asked for: windows ask with the same literals over and over.
-    mutable std::array<std::pair<QString, int>, 8> m_recentFields;
+    // The last names asked for: windows ask with the same literals over and over, a search for up
+    // to thirteen of them per row.
+    mutable std::array<std::pair<QString, int>, 16> m_recentFields;
     mutable size_t m_nextRecent = 0;
     int m_index = -1;
     bool m_bof = true;
