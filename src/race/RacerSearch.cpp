@@ -137,24 +137,26 @@ QList<FieldEquals> searchConditions(const SearchRequest& request) {
 
 namespace {
 
-// Reads each field of the row once. The line needs 所属名, 選手ID, 期 and 名前; only then are the
-// values converted for the slot, so a null in those four is reported before a number out of range.
+// Reads each field of the row once. The line needs 所属名, 選手ID and 名前; only then are the values
+// converted for the slot, so a null in those three is reported before a number out of range. The
+// racer table allows a racer without a term: he shows an empty term and gets term 0 in his slot.
 void readRacerRow(const Recordset& row, QString* line, PersonSlot* slot) {
     const QString affiliation = requiredText(row, fAffiliation);
     const QVariant racerId = required(row, fRacerId);
-    const QVariant term = required(row, fTerm);
+    const QVariant term = row.field(fTerm);
     const QString name = requiredText(row, fName);
     if (line) {
         const QLatin1StringView gap =
             affiliation.size() == 2 ? QLatin1StringView("    ") : QLatin1StringView(" ");
         const QLatin1StringView twoBlanks("  ");
-        *line = affiliation % gap % decimalText(racerId) % twoBlanks % decimalText(term) % twoBlanks % name;
+        const QString termText = term.isNull() ? QString() : decimalText(term);
+        *line = affiliation % gap % decimalText(racerId) % twoBlanks % termText % twoBlanks % name;
     }
     if (slot) {
         slot->affiliation = conv::padCut(affiliation, 6);
         slot->racerId = toInt16(racerId);
         slot->name = conv::padCut(name, 22);
-        slot->term = toInt16(term);
+        slot->term = term.isNull() ? qint16(0) : toInt16(term);
         slot->birthYear = requiredInt16(row, fBirthYear);
         slot->birthMonth = requiredInt16(row, fBirthMonth);
         slot->birthDay = requiredInt16(row, fBirthDay);
