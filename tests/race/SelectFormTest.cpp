@@ -683,6 +683,7 @@ void SelectFormTest::kanaListsEveryMatch() {
     QCOMPARE(f.tc.state.selectedPersons[0].racerId, qint16(racer));
     QCOMPARE(f.tc.state.selectedPersons[0].term, qint16(0));
     QCOMPARE(listTexts(f.list2()), QStringList{f.list1()->item(line)->text()});
+    testsupport::saveScreenshot(&form, QStringLiteral("SelectForm-no-term"));
 }
 
 void SelectFormTest::andSearch() {
