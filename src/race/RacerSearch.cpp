@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "Recordset.h"
 
+#include <QStringBuilder>
 #include <algorithm>
 
 namespace {
@@ -36,7 +37,14 @@ QString requiredText(const Recordset& row, const QString& field) {
     return required(row, field).toString();
 }
 
+// The store gives integer columns as qlonglong; those take the short road, anything else goes
+// through the number's rounding and range check.
 qint16 toInt16(const QVariant& value) {
+    if (value.typeId() == QMetaType::LongLong) {
+        const qlonglong whole = *static_cast<const qlonglong*>(value.constData());
+        if (whole >= -32768 && whole <= 32767)
+            return static_cast<qint16>(whole);
+    }
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!ok)
@@ -50,6 +58,8 @@ qint16 requiredInt16(const Recordset& row, const QString& field) {
 
 // A number joined into a text: plain decimal, no sign blank.
 QString decimalText(const QVariant& value) {
+    if (value.typeId() == QMetaType::LongLong)
+        return QString::number(*static_cast<const qlonglong*>(value.constData()));
     bool ok = false;
     const qlonglong whole = value.toLongLong(&ok);
     if (ok && value.toDouble() == static_cast<double>(whole))
@@ -61,6 +71,11 @@ QString decimalText(const QVariant& value) {
 bool meets(const Recordset& row, const QList<FieldEquals>& conditions) {
     for (const FieldEquals& condition : conditions) {
         const QVariant value = row.field(condition.field);
+        if (value.typeId() == QMetaType::LongLong) {
+            if (*static_cast<const qlonglong*>(value.constData()) != condition.value)
+                return false;
+            continue;
+        }
         bool ok = false;
         const double number = value.toDouble(&ok);
         if (value.isNull() || !ok || number != static_cast<double>(condition.value))
@@ -122,23 +137,26 @@ QList<FieldEquals> searchConditions(const SearchRequest& request) {
 
 namespace {
 
-// Reads each field of the row once. The line needs 所属名, 選手ID, 期 and 名前; only then are the
-// values converted for the slot, so a null in those four is reported before a number out of range.
+// Reads each field of the row once. The line needs 所属名, 選手ID and 名前; only then are the values
+// converted for the slot, so a null in those three is reported before a number out of range. The
+// racer table allows a racer without a term: he shows an empty term and gets term 0 in his slot.
 void readRacerRow(const Recordset& row, QString* line, PersonSlot* slot) {
     const QString affiliation = requiredText(row, fAffiliation);
     const QVariant racerId = required(row, fRacerId);
-    const QVariant term = required(row, fTerm);
+    const QVariant term = row.field(fTerm);
     const QString name = requiredText(row, fName);
     if (line) {
-        const QString gap = affiliation.size() == 2 ? QStringLiteral("    ") : QStringLiteral(" ");
-        *line = affiliation + gap + decimalText(racerId) + QStringLiteral("  ") + decimalText(term) +
-                QStringLiteral("  ") + name;
+        const QLatin1StringView gap =
+            affiliation.size() == 2 ? QLatin1StringView("    ") : QLatin1StringView(" ");
+        const QLatin1StringView twoBlanks("  ");
+        const QString termText = term.isNull() ? QString() : decimalText(term);
+        *line = affiliation % gap % decimalText(racerId) % twoBlanks % termText % twoBlanks % name;
     }
     if (slot) {
         slot->affiliation = conv::padCut(affiliation, 6);
         slot->racerId = toInt16(racerId);
         slot->name = conv::padCut(name, 22);
-        slot->term = toInt16(term);
+        slot->term = term.isNull() ? qint16(0) : toInt16(term);
         slot->birthYear = requiredInt16(row, fBirthYear);
         slot->birthMonth = requiredInt16(row, fBirthMonth);
         slot->birthDay = requiredInt16(row, fBirthDay);

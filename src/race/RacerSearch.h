@@ -59,23 +59,25 @@ QString racerViewName(qint16 extractionMode);
 // The row conditions of a search as field equalities (none for the whole table).
 QList<FieldEquals> searchConditions(const SearchRequest& request);
 
-// Opens the racer view for a search, holding only the rows its conditions select.
+// Opens the racer view for a search, holding only the rows its conditions select, and no more of
+// them than a search lists: the overflow message follows the 501st row whether or not more exist.
 inline std::unique_ptr<Recordset> openRacerSource(Database& db, qint16 extractionMode,
                                                   const SearchRequest& request) {
-    return db.openRecordset(racerViewName(extractionMode), searchConditions(request));
+    return db.openRecordset(racerViewName(extractionMode), searchConditions(request), SearchResults::MaxRows);
 }
 
 // Walks the source from its first row to its end and lists every row that meets the search's conditions
 // (a source already narrowed to them passes every row). At most 501 rows are listed. A row that cannot
-// be shown or stored (a null or a number beyond 16 bits) raises the error; the rows listed before it stay
-// in results.
+// be shown or stored (a null other than the term, or a number beyond 16 bits) raises the error; the rows
+// listed before it stay in results.
 SearchOutcome listRacers(Recordset& source, const SearchRequest& request, SearchResults& results);
 
 // The search-list line of the current row: 所属名, four blanks after a two-character name and one
-// otherwise, 選手ID, two blanks, 期, two blanks, 名前.
+// otherwise, 選手ID, two blanks, 期 (empty for a racer without a term), two blanks, 名前.
 QString racerRowText(const Recordset& row);
 
-// The slot values of the current row: texts padded to 6 and 22 characters, numbers in 16 bits.
+// The slot values of the current row: texts padded to 6 and 22 characters, numbers in 16 bits, term 0
+// for a racer without a term.
 PersonSlot racerRowSlot(const Recordset& row);
 
 // The messages a search shows for its outcome (empty when nothing is shown).

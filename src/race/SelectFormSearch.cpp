@@ -37,7 +37,9 @@ void SelectForm::Table_Change(const QList<FieldEquals>& conditions) {
     if (m_racerSource)
         m_racerSource->close();
     m_racerSource.reset();
-    m_racerSource = db.openRecordset(racerViewName(m_ctx.state.extractionMode), conditions);
+    // The set only feeds a search, which never lists more than its first 501 rows.
+    m_racerSource =
+        db.openRecordset(racerViewName(m_ctx.state.extractionMode), conditions, SearchResults::MaxRows);
 }
 
 void SelectForm::search(SearchRequest request) {

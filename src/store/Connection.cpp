@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstring>
 #include <sqlite3.h>
+#include <utility>
 
 namespace store {
 
@@ -59,6 +60,9 @@ Connection::~Connection() {
 void Connection::close() {
     if (!handle)
         return;
+    for (sqlite3_stmt* statement : std::as_const(statements))
+        sqlite3_finalize(statement);
+    statements.clear();
     handle = nullptr;
     qtDatabase.close();
     qtDatabase = QSqlDatabase();
@@ -71,6 +75,36 @@ void Connection::execute(const QString& sql) {
     const int rc = sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         raiseEngineError(handle, rc);
+}
+
+sqlite3_stmt* Connection::takeStatement(const QString& sql) {
+    if (!handle)
+        raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+    if (sqlite3_stmt* cached = statements.take(sql))
+        return cached;
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    const int rc = sqlite3_prepare_v3(handle, text.constData(), static_cast<int>(text.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        raiseEngineError(handle, rc);
+    }
+    return statement;
+}
+
+void Connection::giveBackStatement(const QString& sql, sqlite3_stmt* statement) {
+    // Writes build their SQL from the fields they set, so the cache is bounded.
+    constexpr qsizetype maxCached = 64;
+    if (!statement)
+        return;
+    if (!handle || statements.contains(sql) || statements.size() >= maxCached) {
+        sqlite3_finalize(statement);
+        return;
+    }
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    statements.insert(sql, statement);
 }
 
 const ObjectInfo& Connection::object(const QString& name) {
@@ -93,6 +127,10 @@ const ObjectInfo& Connection::object(const QString& name) {
         Statement columns(*this, QStringLiteral("SELECT * FROM %1").arg(quoteIdentifier(info.name)));
         for (int i = 0; i < columns.columnCount(); ++i)
             info.columns.append(columns.columnName(i));
+    }
+    for (int i = 0; i < info.columns.size(); ++i) {
+        info.fieldIndex.insert(info.columns.at(i), i);
+        info.fieldIndex.insert(info.columns.at(i).toLower(), i);
     }
     if (info.isView) {
         info.keyExpression = quoteIdentifier(info.columns.value(0));
@@ -160,21 +198,12 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool create) {
 }
 
 Statement::Statement(Connection& connection, const QString& sql)
-    : m_connection(connection) {
-    if (!connection.handle)
-        raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
-    const QByteArray text = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(connection.handle, text.constData(), static_cast<int>(text.size()),
-                                      &m_statement, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(m_statement);
-        m_statement = nullptr;
-        raiseEngineError(connection.handle, rc);
-    }
-}
+    : m_connection(connection)
+    , m_sql(sql)
+    , m_statement(connection.takeStatement(sql)) {}
 
 Statement::~Statement() {
-    sqlite3_finalize(m_statement);
+    m_connection.giveBackStatement(m_sql, m_statement);
 }
 
 void Statement::bind(int index, const QVariant& value) {
@@ -257,6 +286,10 @@ QVariant Statement::value(int column) const {
     default:
         return QVariant();
     }
+}
+
+qint64 Statement::integer(int column) const {
+    return sqlite3_column_int64(m_statement, column);
 }
 
 namespace {

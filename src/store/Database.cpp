@@ -29,6 +29,17 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& name,
     return std::make_unique<store::Dynaset>(m_impl->connection, object, conditions);
 }
 
+std::unique_ptr<Recordset> Database::openRecordset(const QString& name, const QList<FieldEquals>& conditions,
+                                                   int maxRows) {
+    if (maxRows < 0)
+        store::raise(ErrorNumber::StoreFailure,
+                     QStringLiteral("レコード数の上限 %1 は正しくありません。").arg(maxRows));
+    if (!isOpen())
+        store::raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+    const store::ObjectInfo& object = m_impl->connection->object(name);
+    return std::make_unique<store::Dynaset>(m_impl->connection, object, conditions, maxRows);
+}
+
 void Database::close() {
     if (m_impl->connection)
         m_impl->connection->close();

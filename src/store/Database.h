@@ -38,6 +38,12 @@ public:
     // table or query does not have is error 3265.
     std::unique_ptr<Recordset> openRecordset(const QString& name, const QList<FieldEquals>& conditions);
 
+    // The same, holding no more than the first maxRows of those rows; the rest are never read, which
+    // keeps a set that is only walked to a fixed count quick to open. Rows added through the set
+    // still join its end. A negative maxRows is error 3709.
+    std::unique_ptr<Recordset> openRecordset(const QString& name, const QList<FieldEquals>& conditions,
+                                             int maxRows);
+
     // Closes the connection. Record sets opened from it should be closed first; any use of one
     // afterwards is error 3709.
     void close();

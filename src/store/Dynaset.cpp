@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <cstdint>
 #include <sqlite3.h>
 
 namespace store {
@@ -26,24 +27,20 @@ namespace {
 } // namespace
 
 Dynaset::Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& object,
-                 const QList<FieldEquals>& conditions)
+                 const QList<FieldEquals>& conditions, int maxRows)
     : m_connection(std::move(connection))
     , m_object(object) {
-    for (int i = 0; i < m_object.columns.size(); ++i) {
-        m_fieldIndex.insert(m_object.columns.at(i), i);
-        m_fieldIndex.insert(m_object.columns.at(i).toLower(), i);
-    }
-    QString sql =
-        QStringLiteral("SELECT %1, * FROM %2").arg(m_object.keyExpression, quoteIdentifier(m_object.name));
+    QString sql = selectHead();
     QStringList where;
     for (const FieldEquals& condition : conditions) {
-        const int index =
-            m_fieldIndex.value(condition.field, m_fieldIndex.value(condition.field.toLower(), -1));
-        if (index < 0)
+        auto index = m_object.fieldIndex.constFind(condition.field);
+        if (index == m_object.fieldIndex.constEnd())
+            index = m_object.fieldIndex.constFind(condition.field.toLower());
+        if (index == m_object.fieldIndex.constEnd())
             raise(
                 ErrorNumber::UnknownField,
                 QStringLiteral("フィールド '%1' は '%2' にありません。").arg(condition.field, m_object.name));
-        where.append(quoteIdentifier(m_object.columns.at(index)) + QStringLiteral(" = ?"));
+        where.append(quoteIdentifier(m_object.columns.at(*index)) + QStringLiteral(" = ?"));
     }
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
@@ -55,13 +52,21 @@ Dynaset::Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& objec
     for (int i = 0; i < conditions.size(); ++i)
         query.bind(i + 1, QVariant::fromValue(conditions.at(i).value));
     const quint64 version = m_connection->writeVersion;
-    while (query.step()) {
+    const size_t limit = maxRows < 0 ? SIZE_MAX : static_cast<size_t>(maxRows);
+    while (m_rows.size() < limit && query.step()) {
         Row row;
-        row.key = query.value(0);
-        row.offset = m_values.size();
-        query.encodeRow(m_values, 1);
+        readRow(query, row, m_values);
         row.version = version;
-        m_rows.push_back(std::move(row));
+        m_rows.push_back(row);
+        if (m_rows.size() == 1) {
+            // Sized by the first row, so that the buffer is not copied while it grows; a set without
+            // a limit grows from a modest start.
+            constexpr size_t unlimitedStart = 64;
+            constexpr size_t largestReserve = 4096;
+            const size_t expected = maxRows < 0 ? unlimitedStart : std::min(limit, largestReserve);
+            m_rows.reserve(expected);
+            m_values.reserve(m_values.size() * expected * 5 / 4);
+        }
     }
     if (!m_rows.empty()) {
         m_index = 0;
@@ -105,10 +110,10 @@ int Dynaset::fieldIndex(const QString& name) const {
 }
 
 int Dynaset::lookupField(const QString& name) const {
-    auto found = m_fieldIndex.constFind(name);
-    if (found == m_fieldIndex.constEnd())
-        found = m_fieldIndex.constFind(name.toLower());
-    if (found == m_fieldIndex.constEnd())
+    auto found = m_object.fieldIndex.constFind(name);
+    if (found == m_object.fieldIndex.constEnd())
+        found = m_object.fieldIndex.constFind(name.toLower());
+    if (found == m_object.fieldIndex.constEnd())
         raise(ErrorNumber::UnknownField,
               QStringLiteral("フィールド '%1' はこのレコードセットにありません。").arg(name));
     return *found;
@@ -181,11 +186,11 @@ bool Dynaset::findFirst(const QString& criterion) {
     if (!match.hasMatch())
         raiseInvalidCriterion(criterion);
     const QString fieldName = match.captured(1);
-    auto found = m_fieldIndex.constFind(fieldName);
-    if (found == m_fieldIndex.constEnd())
-        found = m_fieldIndex.constFind(fieldName.toLower());
+    auto found = m_object.fieldIndex.constFind(fieldName);
+    if (found == m_object.fieldIndex.constEnd())
+        found = m_object.fieldIndex.constFind(fieldName.toLower());
     const qint64 number = match.captured(2).toLongLong();
-    if (found == m_fieldIndex.constEnd() || number < -32768 || number > 32767)
+    if (found == m_object.fieldIndex.constEnd() || number < -32768 || number > 32767)
         raiseInvalidCriterion(criterion);
     const int column = *found;
 
@@ -208,19 +213,36 @@ bool Dynaset::noMatch() const {
     return m_noMatch;
 }
 
-QString Dynaset::selectSql() const {
-    return QStringLiteral("SELECT %1, * FROM %2 WHERE %1 = ?1")
-        .arg(m_object.keyExpression, quoteIdentifier(m_object.name));
+// The select list: a table's rows carry their rowid first, a view's rows are found again by their
+// first column.
+QString Dynaset::selectHead() const {
+    return m_object.isView ? QStringLiteral("SELECT * FROM %1").arg(quoteIdentifier(m_object.name))
+                           : QStringLiteral("SELECT rowid, * FROM %1").arg(quoteIdentifier(m_object.name));
+}
+
+QVariant Dynaset::keyOf(const Row& row) const {
+    if (m_object.isView)
+        return decodeValue(m_values.data() + row.offset, 0);
+    return QVariant(static_cast<qlonglong>(row.rowid));
+}
+
+void Dynaset::readRow(const Statement& query, Row& row, std::vector<char>& values) const {
+    row.offset = values.size();
+    if (m_object.isView) {
+        query.encodeRow(values, 0);
+    } else {
+        row.rowid = query.integer(0);
+        query.encodeRow(values, 1);
+    }
 }
 
 bool Dynaset::fetchRow(const QVariant& key, Row& row) const {
-    Statement query(*m_connection, selectSql());
+    Statement query(*m_connection,
+                    selectHead() + QStringLiteral(" WHERE %1 = ?1").arg(m_object.keyExpression));
     query.bind(1, key);
     if (!query.step())
         return false;
-    row.key = query.value(0);
-    row.offset = m_values.size();
-    query.encodeRow(m_values, 1);
+    readRow(query, row, m_values);
     row.version = m_connection->writeVersion;
     row.gone = false;
     return true;
@@ -229,7 +251,7 @@ bool Dynaset::fetchRow(const QVariant& key, Row& row) const {
 void Dynaset::refreshRow(Row& row) const {
     if (row.gone || row.version == m_connection->writeVersion)
         return;
-    if (!fetchRow(row.key, row))
+    if (!fetchRow(keyOf(row), row))
         row.gone = true;
 }
 
@@ -240,18 +262,17 @@ void Dynaset::refreshAll() {
     // One query for the whole relation; rows it no longer yields were deleted elsewhere.
     QHash<QString, size_t> positions;
     for (size_t i = 0; i < m_rows.size(); ++i)
-        positions.insert(m_rows[i].key.toString(), i);
-    Statement query(
-        *m_connection,
-        QStringLiteral("SELECT %1, * FROM %2").arg(m_object.keyExpression, quoteIdentifier(m_object.name)));
+        positions.insert(keyOf(m_rows[i]).toString(), i);
+    Statement query(*m_connection, selectHead());
     std::vector<char> values;
+    values.reserve(m_values.size());
     while (query.step()) {
-        const auto position = positions.constFind(query.value(0).toString());
+        const QVariant key = m_object.isView ? query.value(0) : QVariant(query.integer(0));
+        const auto position = positions.constFind(key.toString());
         if (position == positions.constEnd())
             continue;
         Row& held = m_rows[*position];
-        held.offset = values.size();
-        query.encodeRow(values, 1);
+        readRow(query, held, values);
         held.version = version;
         held.gone = false;
     }
@@ -335,7 +356,7 @@ void Dynaset::storeEdit() {
     if (m_pending.isEmpty())
         return;
     QStringList assignments;
-    QVariant newKey = row.key;
+    QVariant newKey = keyOf(row);
     for (const auto& [index, value] : m_pending) {
         const QString& column = m_object.columns.at(index);
         assignments.append(quoteIdentifier(column) + QStringLiteral(" = ?"));
@@ -348,7 +369,7 @@ void Dynaset::storeEdit() {
     int parameter = 1;
     for (const auto& pending : m_pending)
         write.bind(parameter++, pending.second);
-    write.bind(parameter, row.key);
+    write.bind(parameter, keyOf(row));
     write.step();
     // Through a view's trigger the engine reports no changed rows, so only a table can tell.
     const bool tableRowMissing = !m_object.isView && sqlite3_changes(m_connection->handle) == 0;
@@ -413,7 +434,7 @@ void Dynaset::deleteCurrent() {
     Row& row = m_rows[static_cast<size_t>(m_index)];
     Statement write(*m_connection, QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
                                        .arg(quoteIdentifier(m_object.name), m_object.keyExpression));
-    write.bind(1, row.key);
+    write.bind(1, keyOf(row));
     write.step();
     const bool tableRowMissing = !m_object.isView && sqlite3_changes(m_connection->handle) == 0;
     ++m_connection->writeVersion;

@@ -12,10 +12,12 @@ namespace store {
 // The record set of the store: the keyset and the rows' values are read with one query when the
 // set opens, so moves and find-first work in memory. A write through any record set of the same
 // connection makes the rows held elsewhere stale; they are read again, by key, when next used.
+// With maxRows of 0 or more the set holds no more than the first maxRows rows; a negative maxRows
+// sets no limit.
 class Dynaset final : public Recordset {
 public:
     Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& object,
-            const QList<FieldEquals>& conditions);
+            const QList<FieldEquals>& conditions, int maxRows = -1);
 
     QString name() const override;
     QStringList fieldNames() const override;
@@ -47,7 +49,7 @@ public:
 
 private:
     struct Row {
-        QVariant key;
+        qint64 rowid = 0;  // a table row's key; a view row's key is its first value
         size_t offset = 0; // of the row's packed values in m_values
         quint64 version = 0;
         bool gone = false; // deleted through another record set
@@ -60,7 +62,9 @@ private:
     int lookupField(const QString& name) const;
     void requireCurrent() const;
     void leaveEdit();
-    QString selectSql() const;
+    QString selectHead() const;
+    QVariant keyOf(const Row& row) const;
+    void readRow(const Statement& query, Row& row, std::vector<char>& values) const;
     bool fetchRow(const QVariant& key, Row& row) const;
     void refreshRow(Row& row) const;
     void refreshAll();
@@ -69,11 +73,11 @@ private:
 
     std::shared_ptr<Connection> m_connection;
     ObjectInfo m_object;
-    QHash<QString, int> m_fieldIndex;
     mutable std::vector<Row> m_rows;
     mutable std::vector<char> m_values; // the rows' values, packed one row after the other
-    // The last names asked for: windows ask with the same literals over and over.
-    mutable std::array<std::pair<QString, int>, 8> m_recentFields;
+    // The last names asked for: windows ask with the same literals over and over, a search for up
+    // to thirteen of them per row.
+    mutable std::array<std::pair<QString, int>, 16> m_recentFields;
     mutable size_t m_nextRecent = 0;
     int m_index = -1;
     bool m_bof = true;

@@ -29,6 +29,8 @@ struct ObjectInfo {
     QString name; // as stored in the database
     bool isView = false;
     QStringList columns;
+    // Column positions by name as stored and in lower case, made once per connection.
+    QHash<QString, int> fieldIndex;
     // The expression that finds a row again: rowid for tables, the first column for views.
     QString keyExpression;
     // For tables: the INTEGER PRIMARY KEY column (its value is the rowid), if any.
@@ -45,12 +47,20 @@ struct Connection {
     // have changed under them.
     quint64 writeVersion = 0;
     QHash<QString, ObjectInfo> objects; // by lower-case name
+    // Prepared statements not in use, by their SQL text: preparing a query on a view costs more
+    // than running it for a handful of rows.
+    QHash<QString, sqlite3_stmt*> statements;
 
     ~Connection();
     bool isOpen() const { return handle != nullptr; }
     void close();
     void execute(const QString& sql); // statements without results
     const ObjectInfo& object(const QString& name);
+
+    // A prepared statement for sql: a cached one if free, otherwise a new one.
+    sqlite3_stmt* takeStatement(const QString& sql);
+    // Hands a statement back, reset and without bindings, to be used again (or finalizes it).
+    void giveBackStatement(const QString& sql, sqlite3_stmt* statement);
 };
 
 // Opens path read-write through the QtSql SQLite driver. With create, a missing file is made;
@@ -59,7 +69,8 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool create = fa
 
 QString quoteIdentifier(const QString& name);
 
-// A prepared statement, finalized when it goes out of scope.
+// A prepared statement of a connection, handed back to the connection's cache when it goes out
+// of scope.
 class Statement {
 public:
     Statement(Connection& connection, const QString& sql);
@@ -73,11 +84,13 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     QVariant value(int column) const;
+    qint64 integer(int column) const;
     // Appends the current row's values from firstColumn on to a packed buffer (see decodeValue).
     void encodeRow(std::vector<char>& buffer, int firstColumn) const;
 
 private:
     Connection& m_connection;
+    QString m_sql;
     sqlite3_stmt* m_statement = nullptr;
 };
 

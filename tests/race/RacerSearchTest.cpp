@@ -116,26 +116,37 @@ private slots:
 void RacerSearchTest::rowText_data() {
     QTest::addColumn<QString>("affiliation");
     QTest::addColumn<int>("id");
-    QTest::addColumn<int>("term");
+    QTest::addColumn<QVariant>("term");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("two characters get four blanks")
-        << QStringLiteral("岩手") << 4321 << 58 << QStringLiteral("山田太郎")
+        << QStringLiteral("岩手") << 4321 << QVariant(58) << QStringLiteral("山田太郎")
         << QStringLiteral("岩手    4321  58  山田太郎");
     QTest::newRow("three characters get one blank")
-        << QStringLiteral("神奈川") << 77 << 5 << QStringLiteral("川村三郎")
+        << QStringLiteral("神奈川") << 77 << QVariant(5) << QStringLiteral("川村三郎")
         << QStringLiteral("神奈川 77  5  川村三郎");
     QTest::newRow("one character gets one blank")
-        << QStringLiteral("X") << -3 << 0 << QStringLiteral("名") << QStringLiteral("X -3  0  名");
+        << QStringLiteral("X") << -3 << QVariant(0) << QStringLiteral("名") << QStringLiteral("X -3  0  名");
     QTest::newRow("trailing blanks count as characters")
-        << QStringLiteral("東京 ") << 1 << 1 << QStringLiteral(" 名 ") << QStringLiteral("東京  1  1   名 ");
+        << QStringLiteral("東京 ") << 1 << QVariant(1) << QStringLiteral(" 名 ")
+        << QStringLiteral("東京  1  1   名 ");
+    QTest::newRow("store integer") << QStringLiteral("宮城") << 12 << QVariant(qlonglong(-7))
+                                   << QStringLiteral("名") << QStringLiteral("宮城    12  -7  名");
+    QTest::newRow("whole real") << QStringLiteral("宮城") << 12 << QVariant(30.0) << QStringLiteral("名")
+                                << QStringLiteral("宮城    12  30  名");
+    QTest::newRow("no term shows an empty term")
+        << QStringLiteral("宮城") << 5000 << QVariant() << QStringLiteral("期無し")
+        << QStringLiteral("宮城    5000    期無し");
+    QTest::newRow("no term after three characters")
+        << QStringLiteral("鹿児島") << 29247 << QVariant() << QStringLiteral("羽柴楓")
+        << QStringLiteral("鹿児島 29247    羽柴楓");
 }
 
 void RacerSearchTest::rowText() {
     QFETCH(QString, affiliation);
     QFETCH(int, id);
-    QFETCH(int, term);
+    QFETCH(QVariant, term);
     QFETCH(QString, name);
     QFETCH(QString, expected);
     FakeRecordset rs({racer(id, 1, affiliation, term, name)});
@@ -163,6 +174,15 @@ void RacerSearchTest::rowSlot() {
     FakeRecordset shortName({racer(1, 1, QStringLiteral("北海道"), 1, QStringLiteral("一"))});
     QCOMPARE(racerRowSlot(shortName).name, QStringLiteral("一") + QString(21, QLatin1Char(' ')));
     QCOMPARE(racerRowSlot(shortName).affiliation, QStringLiteral("北海道   "));
+
+    // A racer without a term gets term 0; his other values are kept as for anyone.
+    FakeRecordset noTerm({racer(5000, 5, QStringLiteral("宮城"), QVariant(), QStringLiteral("期無し"))});
+    const PersonSlot unnumbered = racerRowSlot(noTerm);
+    QCOMPARE(unnumbered.term, qint16(0));
+    QCOMPARE(unnumbered.racerId, qint16(5000));
+    QCOMPARE(unnumbered.affiliation, QStringLiteral("宮城    "));
+    QCOMPARE(unnumbered.birthYear, qint16(1970));
+    QCOMPARE(unnumbered.bloodType, QStringLiteral("A"));
 }
 
 void RacerSearchTest::listing_data() {
@@ -180,17 +200,19 @@ void RacerSearchTest::listing_data() {
     QTest::newRow("registration number") << SearchRequest::registrationNumber(77) << QList<qint16>{77};
     QTest::newRow("kana") << SearchRequest::kana(1) << QList<qint16>{3001, 4000};
     QTest::newRow("kana without racers") << SearchRequest::kana(48) << QList<qint16>{};
-    QTest::newRow("whole table skips nothing but the faulty")
-        << SearchRequest::wholeTable() << QList<qint16>{4321, 1200, 3001, 77, 4000};
+    QTest::newRow("whole table lists the racer without a term")
+        << SearchRequest::wholeTable() << QList<qint16>{4321, 1200, 3001, 77, 4000, 5000, 6000};
+    QTest::newRow("kana lists the racer without a term") << SearchRequest::kana(2) << QList<qint16>{5000};
+    QTest::newRow("prefecture lists the racer without a term")
+        << SearchRequest::prefecture(5, false, 0) << QList<qint16>{5000};
+    QTest::newRow("prefecture AND term passes over the racer without a term")
+        << SearchRequest::prefecture(5, true, 0) << QList<qint16>{};
 }
 
 void RacerSearchTest::listing() {
     QFETCH(SearchRequest, request);
     QFETCH(QList<qint16>, expected);
-    QList<Row> rows = sampleRacers();
-    if (request.kind == SearchKind::WholeTable)
-        rows.resize(5); // the null-term row would end the listing with an error
-    FakeRecordset rs(rows);
+    FakeRecordset rs(sampleRacers());
     rs.moveLast(); // the listing starts at the first row wherever the set stands
     SearchResults results;
     results.lines << QStringLiteral("old line");
@@ -318,6 +340,8 @@ void RacerSearchTest::faultyRow_data() {
                                     << int(ErrorNumber::InvalidUseOfNull);
     QTest::newRow("null blood type") << QStringLiteral("血液型名") << QVariant()
                                      << int(ErrorNumber::InvalidUseOfNull);
+    QTest::newRow("term beyond 16 bits")
+        << QStringLiteral("期") << QVariant(qlonglong(32768)) << int(ErrorNumber::Overflow);
     QTest::newRow("racer ID beyond 16 bits")
         << QStringLiteral("選手ID") << QVariant(40000) << int(ErrorNumber::Overflow);
     QTest::newRow("birth year below 16 bits")
@@ -333,7 +357,7 @@ void RacerSearchTest::faultyRow() {
     FakeRecordset rs(rows);
     SearchResults results;
     try {
-        listRacers(rs, SearchRequest::term(9, false, 0), results);
+        listRacers(rs, SearchRequest::wholeTable(), results);
         QFAIL("the faulty row was listed");
     } catch (const KorvaneError& e) {
         QCOMPARE(e.number(), error);

@@ -3,6 +3,8 @@
 #include "Errors.h"
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTest>
 #include <functional>
 
@@ -204,6 +206,119 @@ private slots:
                      m_db->openRecordset(QStringLiteral("Q_選手"), {{QStringLiteral("x"), 1}});
                  }),
                  ErrorNumber::UnknownField);
+    }
+
+    void limitedSetHoldsFirstRows_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QList<FieldEquals>>("conditions");
+        QTest::addColumn<QString>("keyField");
+        QTest::addColumn<int>("maxRows");
+        const QList<FieldEquals> none;
+        QTest::newRow("table, three rows")
+            << QStringLiteral("T_所属") << none << QStringLiteral("所属ID") << 3;
+        QTest::newRow("table, one row")
+            << QStringLiteral("T_競輪場") << none << QStringLiteral("競輪場ID") << 1;
+        QTest::newRow("table, more than it has")
+            << QStringLiteral("T_所属") << none << QStringLiteral("所属ID") << 1000;
+        QTest::newRow("view, no rows") << QStringLiteral("Q_選手") << none << QStringLiteral("選手ID") << 0;
+        QTest::newRow("filtered view, two rows")
+            << QStringLiteral("Q_選手") << QList<FieldEquals>{{QStringLiteral("所属ID"), 12}}
+            << QStringLiteral("選手ID") << 2;
+        QTest::newRow("filtered view, every row")
+            << QStringLiteral("Q_選手") << QList<FieldEquals>{{QStringLiteral("よみがなID"), 10}}
+            << QStringLiteral("選手ID") << 501;
+        QTest::newRow("view of terms") << QStringLiteral("Q_期") << none << QStringLiteral("期") << 4;
+    }
+    void limitedSetHoldsFirstRows() {
+        QFETCH(QString, name);
+        QFETCH(QList<FieldEquals>, conditions);
+        QFETCH(QString, keyField);
+        QFETCH(int, maxRows);
+        auto all = m_db->openRecordset(name, conditions);
+        const QList<qlonglong> every = column(*all, keyField);
+        QVERIFY(!every.isEmpty());
+        const QList<qlonglong> first = every.mid(0, maxRows);
+
+        auto limited = m_db->openRecordset(name, conditions, maxRows);
+        QCOMPARE(limited->recordCount(), first.size());
+        QCOMPARE(column(*limited, keyField), first);
+        QCOMPARE(limited->fieldNames(), all->fieldNames());
+        if (first.isEmpty()) {
+            QVERIFY(limited->bof() && limited->eof());
+            QCOMPARE(errorOf([&] { limited->moveLast(); }), ErrorNumber::NoCurrentRecord);
+            return;
+        }
+        limited->moveLast();
+        QCOMPARE(limited->field(keyField).toLongLong(), first.last());
+        limited->moveNext();
+        QVERIFY(limited->eof());
+        QCOMPARE(errorOf([&] { limited->moveNext(); }), ErrorNumber::NoCurrentRecord);
+        // Rows beyond the limit are not in the set.
+        if (every.size() > first.size())
+            QVERIFY(!limited->findFirst(keyField + QStringLiteral(" = ") + QString::number(every.last())));
+        QVERIFY(limited->findFirst(keyField + QStringLiteral(" = ") + QString::number(first.last())));
+    }
+
+    void limitedSetTakesWrites() {
+        QCOMPARE(errorOf([&] { m_db->openRecordset(QStringLiteral("T_所属"), {}, -1); }),
+                 ErrorNumber::StoreFailure);
+        QCOMPARE(errorOf([&] {
+                     m_db->openRecordset(QStringLiteral("Q_選手"), {{QStringLiteral("x"), 1}}, 5);
+                 }),
+                 ErrorNumber::UnknownField);
+
+        // A row added through a limited set joins its end, beyond the limit.
+        auto extraction = m_db->openRecordset(QStringLiteral("T_選手抽出"), {}, 0);
+        auto racers = m_db->openRecordset(QStringLiteral("T_選手"), {}, 3);
+        racers->moveLast();
+        const QVariant third = racers->field(QStringLiteral("選手ID"));
+        extraction->addNew();
+        extraction->setField(QStringLiteral("選手ID"), third);
+        extraction->update();
+        QCOMPARE(extraction->recordCount(), 1);
+        extraction->moveFirst();
+        QCOMPARE(extraction->field(QStringLiteral("選手ID")), third);
+
+        // An edit through a limited view is stored and read back; a later open sees it.
+        auto view = m_db->openRecordset(QStringLiteral("Q_選手"), {{QStringLiteral("所属ID"), 12}}, 2);
+        view->moveLast();
+        const QVariant id = view->field(QStringLiteral("選手ID"));
+        view->edit();
+        view->setField(QStringLiteral("名前"), QStringLiteral("新しい名"));
+        view->update();
+        QCOMPARE(view->field(QStringLiteral("名前")).toString(), QStringLiteral("新しい名"));
+        auto again = m_db->openRecordset(QStringLiteral("Q_選手"), {{QStringLiteral("所属ID"), 12}}, 2);
+        again->moveLast();
+        QCOMPARE(again->field(QStringLiteral("選手ID")), id);
+        QCOMPARE(again->field(QStringLiteral("名前")).toString(), QStringLiteral("新しい名"));
+        view->deleteCurrent();
+        auto after = m_db->openRecordset(QStringLiteral("Q_選手"), {{QStringLiteral("所属ID"), 12}}, 2);
+        after->moveLast();
+        QVERIFY(after->field(QStringLiteral("選手ID")) != id);
+    }
+
+    // The same statements serve every open: a failed write leaves them fit for the next one.
+    void statementsServeAgainAfterFailure() {
+        auto extraction = m_db->openRecordset(QStringLiteral("T_選手抽出"));
+        auto racers = m_db->openRecordset(QStringLiteral("T_選手"), {}, 2);
+        const QVariant first = racers->field(QStringLiteral("選手ID"));
+        racers->moveNext();
+        const QVariant second = racers->field(QStringLiteral("選手ID"));
+        for (int round = 0; round < 2; ++round) {
+            extraction->addNew();
+            extraction->setField(QStringLiteral("選手ID"), first);
+            if (round == 0) {
+                extraction->update();
+            } else {
+                QCOMPARE(errorOf([&] { extraction->update(); }), ErrorNumber::DuplicateKey);
+                extraction->cancelUpdate();
+            }
+        }
+        extraction->addNew();
+        extraction->setField(QStringLiteral("選手ID"), second);
+        extraction->update();
+        QCOMPARE(column(*m_db->openRecordset(QStringLiteral("T_選手抽出")), QStringLiteral("選手ID")),
+                 (QList<qlonglong>{first.toLongLong(), second.toLongLong()}));
     }
 
     void unknownNames() {
@@ -431,6 +546,30 @@ private slots:
         QCOMPARE(m_db->openRecordset(QStringLiteral("T_選手"))->recordCount(), count - 1);
         set->moveNext();
         QVERIFY(set->field(QStringLiteral("名前")).toString() != QStringLiteral("消えた"));
+    }
+
+    // Statements kept for reuse must not keep the file open once the database is closed.
+    void closeLetsGoOfTheFile() {
+        const QString path = QFileInfo(m_dir.database()).canonicalFilePath();
+        const auto handlesOnFile = [&] {
+            int count = 0;
+            const QFileInfoList links =
+                QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System);
+            for (const QFileInfo& link : links)
+                count += link.symLinkTarget() == path;
+            return count;
+        };
+        QVERIFY(handlesOnFile() > 0);
+        for (int round = 0; round < 2; ++round) {
+            auto racers = m_db->openRecordset(QStringLiteral("Q_選手"), {{QStringLiteral("所属ID"), 3}}, 5);
+            racers->edit();
+            racers->setField(QStringLiteral("名前"), QStringLiteral("書き換え"));
+            racers->update();
+            QVERIFY(racers->findFirst(QStringLiteral("所属ID=3")));
+            m_db->openRecordset(QStringLiteral("T_所属"))->moveLast();
+        }
+        m_db->close();
+        QCOMPARE(handlesOnFile(), 0);
     }
 
     void closedSetsAndDatabase() {
