@@ -6,12 +6,10 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QProcess>
 #include <QTest>
 #include <cmath>
 
@@ -744,12 +742,7 @@ void RirekiFormTest::reportOnPaper() {
     QVERIFY2(opened.first().startsWith(m_dir.path + QStringLiteral("印刷/レース履歴_")),
              qPrintable(opened.first()));
 
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-layout"), opened.first(), QStringLiteral("-")});
-    QVERIFY(pdftotext.waitForFinished(30000));
-    QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\n'));
-    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    const QStringList lines = testsupport::pdfTextLines(opened.first());
     QCOMPARE(lines.size(), 11); // title, headings, nine racers
     const QString date = QStringLiteral("調査日： %1. %2. %3")
                              .arg(race.date.year())
@@ -768,14 +761,7 @@ void RirekiFormTest::reportOnPaper() {
                  qPrintable(lines.at(n + 1)));
     }
 
-    const QString screenshots = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
-    if (!screenshots.isEmpty()) {
-        QDir().mkpath(screenshots);
-        QProcess::execute(QStringLiteral("pdftoppm"),
-                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("110"),
-                           QStringLiteral("-singlefile"), opened.first(),
-                           screenshots + QStringLiteral("/RirekiForm-report")});
-    }
+    testsupport::savePdfPicture(opened.first(), QStringLiteral("RirekiForm-report"));
 }
 
 void RirekiFormTest::helpVersionAndClose_data() {

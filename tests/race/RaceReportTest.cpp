@@ -6,8 +6,6 @@
 #include "TestSupport.h"
 
 #include <QDate>
-#include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -191,12 +189,7 @@ void RaceReportTest::nineRacersOnPaper() {
     QVERIFY(racereport::printRaceTable(cells, state));
     const QStringList expected = cells.pageText(0);
 
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-layout"), opened.first(), QStringLiteral("-")});
-    QVERIFY(pdftotext.waitForFinished(30000));
-    QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\n'));
-    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    const QStringList lines = testsupport::pdfTextLines(opened.first());
     QStringList printed = expected;
     printed.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
     QCOMPARE(lines.size(), printed.size());
@@ -208,14 +201,7 @@ void RaceReportTest::nineRacersOnPaper() {
                  want.join(QLatin1Char(' ')).remove(QChar(0x3000)));
     }
 
-    const QString screenshots = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
-    if (!screenshots.isEmpty()) {
-        QDir().mkpath(screenshots);
-        QProcess::execute(QStringLiteral("pdftoppm"),
-                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("110"),
-                           QStringLiteral("-singlefile"), opened.first(),
-                           screenshots + QStringLiteral("/DispForm-report")});
-    }
+    testsupport::savePdfPicture(opened.first(), QStringLiteral("DispForm-report"));
 }
 
 void RaceReportTest::rowColours_data() {

@@ -14,15 +14,6 @@
 
 namespace {
 
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const KorvaneError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
 QByteArray contents(const QString& path) {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
@@ -141,7 +132,8 @@ private slots:
         const QByteArray before = contents(m_path);
         const QStringList entries =
             QDir(m_dir.path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name);
-        QCOMPARE(errorOf([&] { compactDatabase(m_path, m_dir.path + target); }), ErrorNumber::StoreFailure);
+        QCOMPARE(testsupport::errorNumberOf([&] { compactDatabase(m_path, m_dir.path + target); }),
+                 ErrorNumber::StoreFailure);
         QCOMPARE(contents(m_path), before);
         QCOMPARE(QDir(m_dir.path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name), entries);
         QCOMPARE(dump(m_path).size(), dump(m_dir.database()).size());
@@ -156,7 +148,8 @@ private slots:
             QSqlQuery query(db);
             QVERIFY(query.exec(QStringLiteral("BEGIN EXCLUSIVE")));
             QVERIFY(query.exec(QStringLiteral("DELETE FROM T_個別名簿")));
-            QCOMPARE(errorOf([&] { compactDatabase(m_path, m_compact); }), ErrorNumber::ExclusiveUse);
+            QCOMPARE(testsupport::errorNumberOf([&] { compactDatabase(m_path, m_compact); }),
+                     ErrorNumber::ExclusiveUse);
             QVERIFY(!QFile::exists(m_compact));
             query.exec(QStringLiteral("ROLLBACK"));
             db.close();
@@ -167,7 +160,8 @@ private slots:
 
     void missingDatabase() {
         QVERIFY(QFile::remove(m_path));
-        QCOMPARE(errorOf([&] { compactDatabase(m_path, m_compact); }), ErrorNumber::FileNotFound);
+        QCOMPARE(testsupport::errorNumberOf([&] { compactDatabase(m_path, m_compact); }),
+                 ErrorNumber::FileNotFound);
         QVERIFY(!QFile::exists(m_path));
         QVERIFY(!QFile::exists(m_compact));
     }

@@ -10,15 +10,6 @@
 
 namespace {
 
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const KorvaneError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
 // The values of one field over the whole set, from the first row to the end.
 QList<qlonglong> column(Recordset& set, const QString& field) {
     QList<qlonglong> values;
@@ -66,8 +57,8 @@ private slots:
         set->movePrevious();
         QVERIFY(set->bof());
         QVERIFY(!set->eof());
-        QCOMPARE(errorOf([&] { set->field(keyField); }), ErrorNumber::NoCurrentRecord);
-        QCOMPARE(errorOf([&] { set->movePrevious(); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->field(keyField); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->movePrevious(); }), ErrorNumber::NoCurrentRecord);
         set->moveNext();
         QCOMPARE(set->field(keyField).toLongLong(), first);
 
@@ -77,8 +68,8 @@ private slots:
         set->moveNext();
         QVERIFY(set->eof());
         QVERIFY(!set->bof());
-        QCOMPARE(errorOf([&] { set->field(keyField); }), ErrorNumber::NoCurrentRecord);
-        QCOMPARE(errorOf([&] { set->moveNext(); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->field(keyField); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->moveNext(); }), ErrorNumber::NoCurrentRecord);
         set->movePrevious();
         QCOMPARE(set->field(keyField).toLongLong(), last);
     }
@@ -97,12 +88,12 @@ private slots:
         QCOMPARE(set->recordCount(), 0);
         QVERIFY(set->bof());
         QVERIFY(set->eof());
-        QCOMPARE(errorOf([&] { set->moveFirst(); }), ErrorNumber::NoCurrentRecord);
-        QCOMPARE(errorOf([&] { set->moveLast(); }), ErrorNumber::NoCurrentRecord);
-        QCOMPARE(errorOf([&] { set->moveNext(); }), ErrorNumber::NoCurrentRecord);
-        QCOMPARE(errorOf([&] { set->movePrevious(); }), ErrorNumber::NoCurrentRecord);
-        QCOMPARE(errorOf([&] { set->edit(); }), ErrorNumber::NoCurrentRecord);
-        QCOMPARE(errorOf([&] { set->deleteCurrent(); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->moveFirst(); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->moveLast(); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->moveNext(); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->movePrevious(); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->edit(); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->deleteCurrent(); }), ErrorNumber::NoCurrentRecord);
         QVERIFY(!set->findFirst(criterion));
         QVERIFY(set->noMatch());
         QVERIFY(set->bof());
@@ -188,7 +179,8 @@ private slots:
     void rejectedCriteria() {
         QFETCH(QString, criterion);
         auto set = m_db->openRecordset(QStringLiteral("Q_選手"));
-        QCOMPARE(errorOf([&] { set->findFirst(criterion); }), ErrorNumber::InvalidCriterion);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->findFirst(criterion); }),
+                 ErrorNumber::InvalidCriterion);
         QCOMPARE(m_db->openRecordset(QStringLiteral("T_選手"))->recordCount(), set->recordCount());
     }
 
@@ -202,7 +194,7 @@ private slots:
         auto filtered = m_db->openRecordset(QStringLiteral("Q_選手"),
                                             {{QStringLiteral("期"), 100}, {QStringLiteral("所属ID"), 12}});
         QCOMPARE(column(*filtered, QStringLiteral("選手ID")), expected);
-        QCOMPARE(errorOf([&] {
+        QCOMPARE(testsupport::errorNumberOf([&] {
                      m_db->openRecordset(QStringLiteral("Q_選手"), {{QStringLiteral("x"), 1}});
                  }),
                  ErrorNumber::UnknownField);
@@ -245,14 +237,14 @@ private slots:
         QCOMPARE(limited->fieldNames(), all->fieldNames());
         if (first.isEmpty()) {
             QVERIFY(limited->bof() && limited->eof());
-            QCOMPARE(errorOf([&] { limited->moveLast(); }), ErrorNumber::NoCurrentRecord);
+            QCOMPARE(testsupport::errorNumberOf([&] { limited->moveLast(); }), ErrorNumber::NoCurrentRecord);
             return;
         }
         limited->moveLast();
         QCOMPARE(limited->field(keyField).toLongLong(), first.last());
         limited->moveNext();
         QVERIFY(limited->eof());
-        QCOMPARE(errorOf([&] { limited->moveNext(); }), ErrorNumber::NoCurrentRecord);
+        QCOMPARE(testsupport::errorNumberOf([&] { limited->moveNext(); }), ErrorNumber::NoCurrentRecord);
         // Rows beyond the limit are not in the set.
         if (every.size() > first.size())
             QVERIFY(!limited->findFirst(keyField + QStringLiteral(" = ") + QString::number(every.last())));
@@ -260,9 +252,9 @@ private slots:
     }
 
     void limitedSetTakesWrites() {
-        QCOMPARE(errorOf([&] { m_db->openRecordset(QStringLiteral("T_所属"), {}, -1); }),
+        QCOMPARE(testsupport::errorNumberOf([&] { m_db->openRecordset(QStringLiteral("T_所属"), {}, -1); }),
                  ErrorNumber::StoreFailure);
-        QCOMPARE(errorOf([&] {
+        QCOMPARE(testsupport::errorNumberOf([&] {
                      m_db->openRecordset(QStringLiteral("Q_選手"), {{QStringLiteral("x"), 1}}, 5);
                  }),
                  ErrorNumber::UnknownField);
@@ -310,7 +302,8 @@ private slots:
             if (round == 0) {
                 extraction->update();
             } else {
-                QCOMPARE(errorOf([&] { extraction->update(); }), ErrorNumber::DuplicateKey);
+                QCOMPARE(testsupport::errorNumberOf([&] { extraction->update(); }),
+                         ErrorNumber::DuplicateKey);
                 extraction->cancelUpdate();
             }
         }
@@ -322,11 +315,14 @@ private slots:
     }
 
     void unknownNames() {
-        QCOMPARE(errorOf([&] { m_db->openRecordset(QStringLiteral("T_なし")); }), ErrorNumber::UnknownObject);
+        QCOMPARE(testsupport::errorNumberOf([&] { m_db->openRecordset(QStringLiteral("T_なし")); }),
+                 ErrorNumber::UnknownObject);
         auto set = m_db->openRecordset(QStringLiteral("T_所属"));
-        QCOMPARE(errorOf([&] { set->field(QStringLiteral("名前")); }), ErrorNumber::UnknownField);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->field(QStringLiteral("名前")); }),
+                 ErrorNumber::UnknownField);
         set->edit();
-        QCOMPARE(errorOf([&] { set->setField(QStringLiteral("名前"), 1); }), ErrorNumber::UnknownField);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->setField(QStringLiteral("名前"), 1); }),
+                 ErrorNumber::UnknownField);
     }
 
     void valueTypes() {
@@ -389,12 +385,12 @@ private slots:
         const QVariant secondKey = set->field(keyField);
         set->edit();
         set->setField(keyField, firstKey);
-        QCOMPARE(errorOf([&] { set->update(); }), ErrorNumber::DuplicateKey);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->update(); }), ErrorNumber::DuplicateKey);
         set->cancelUpdate();
         QCOMPARE(set->field(keyField), secondKey);
         set->addNew();
         set->setField(keyField, firstKey);
-        QCOMPARE(errorOf([&] { set->update(); }), ErrorNumber::DuplicateKey);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->update(); }), ErrorNumber::DuplicateKey);
     }
 
     void addThroughViewsAppendsAndKeepsPosition_data() {
@@ -466,9 +462,9 @@ private slots:
         set->moveFirst();
         set->moveNext();
         set->deleteCurrent();
-        QCOMPARE(errorOf([&] { set->field(keyField); }), ErrorNumber::RecordDeleted);
-        QCOMPARE(errorOf([&] { set->edit(); }), ErrorNumber::RecordDeleted);
-        QCOMPARE(errorOf([&] { set->deleteCurrent(); }), ErrorNumber::RecordDeleted);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->field(keyField); }), ErrorNumber::RecordDeleted);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->edit(); }), ErrorNumber::RecordDeleted);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->deleteCurrent(); }), ErrorNumber::RecordDeleted);
         QCOMPARE(set->recordCount(), keys.size() - 1);
         set->moveNext(); // the row after the deleted one
         QCOMPARE(set->field(keyField).toLongLong(), keys.at(2));
@@ -499,9 +495,10 @@ private slots:
 
     void writesWithoutEditAreRefused() {
         auto set = m_db->openRecordset(QStringLiteral("T_個別名簿"));
-        QCOMPARE(errorOf([&] { set->setField(QStringLiteral("名前"), QStringLiteral("x")); }),
-                 ErrorNumber::NotEditing);
-        QCOMPARE(errorOf([&] { set->update(); }), ErrorNumber::NotEditing);
+        QCOMPARE(
+            testsupport::errorNumberOf([&] { set->setField(QStringLiteral("名前"), QStringLiteral("x")); }),
+            ErrorNumber::NotEditing);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->update(); }), ErrorNumber::NotEditing);
         set->edit();
         set->setField(QStringLiteral("名前"), QStringLiteral("x"));
         set->moveNext(); // moving drops the edit
@@ -525,7 +522,8 @@ private slots:
         table->update();
         QCOMPARE(view->field(QStringLiteral("名前")).toString(), QStringLiteral("別名"));
         table->deleteCurrent();
-        QCOMPARE(errorOf([&] { view->field(QStringLiteral("名前")); }), ErrorNumber::RecordDeleted);
+        QCOMPARE(testsupport::errorNumberOf([&] { view->field(QStringLiteral("名前")); }),
+                 ErrorNumber::RecordDeleted);
         QVERIFY(!view->findFirst(QStringLiteral("選手ID = ") + id.toString()));
     }
 
@@ -542,7 +540,7 @@ private slots:
         set->edit();
         set->setField(QStringLiteral("名前"), QStringLiteral("消えた"));
         other->deleteCurrent();
-        QCOMPARE(errorOf([&] { set->update(); }), ErrorNumber::RecordDeleted);
+        QCOMPARE(testsupport::errorNumberOf([&] { set->update(); }), ErrorNumber::RecordDeleted);
         QCOMPARE(m_db->openRecordset(QStringLiteral("T_選手"))->recordCount(), count - 1);
         set->moveNext();
         QVERIFY(set->field(QStringLiteral("名前")).toString() != QStringLiteral("消えた"));
@@ -575,12 +573,12 @@ private slots:
     void closedSetsAndDatabase() {
         auto set = m_db->openRecordset(QStringLiteral("T_所属"));
         set->close();
-        QVERIFY(errorOf([&] { set->moveNext(); }) != 0);
+        QVERIFY(testsupport::errorNumberOf([&] { set->moveNext(); }) != 0);
         auto other = m_db->openRecordset(QStringLiteral("T_所属"));
         m_db->close();
         QVERIFY(!m_db->isOpen());
-        QVERIFY(errorOf([&] { other->field(QStringLiteral("所属名")); }) != 0);
-        QVERIFY(errorOf([&] { m_db->openRecordset(QStringLiteral("T_所属")); }) != 0);
+        QVERIFY(testsupport::errorNumberOf([&] { other->field(QStringLiteral("所属名")); }) != 0);
+        QVERIFY(testsupport::errorNumberOf([&] { m_db->openRecordset(QStringLiteral("T_所属")); }) != 0);
     }
 
 private:

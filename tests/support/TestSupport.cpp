@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
+#include <QProcess>
 #include <QTest>
 #include <QWidget>
 
@@ -185,6 +186,35 @@ void saveScreenshot(QWidget* widget, const QString& name) {
         return;
     QDir().mkpath(dir);
     widget->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+int errorNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const KorvaneError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+QStringList pdfTextLines(const QString& pdfPath) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(30000))
+        return {};
+    QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\n'));
+    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    return lines;
+}
+
+void savePdfPicture(const QString& pdfPath, const QString& name) {
+    const QString dir = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("110"),
+                       QStringLiteral("-singlefile"), pdfPath, dir + QLatin1Char('/') + name});
 }
 
 } // namespace testsupport

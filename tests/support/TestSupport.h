@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -185,5 +186,14 @@ QString builtBinDir();
 
 // Saves a window picture to the screenshot directory when the screenshots target runs the tests.
 void saveScreenshot(QWidget* widget, const QString& name);
+
+// The number of the KorvaneError the action raises, or 0 when it raises none.
+int errorNumberOf(const std::function<void()>& action);
+
+// The non-empty text lines of a PDF file as pdftotext lays them out.
+QStringList pdfTextLines(const QString& pdfPath);
+
+// Saves the first page of a PDF file as a picture in the screenshot directory.
+void savePdfPicture(const QString& pdfPath, const QString& name);
 
 } // namespace testsupport
