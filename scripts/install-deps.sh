@@ -6,7 +6,7 @@ packages=(
   cmake g++ make ccache clang-format
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   fonts-ipafont-gothic
-  sqlite3 xvfb xauth poppler-utils xdg-utils
+  sqlite3 libsqlite3-dev xvfb xauth poppler-utils xdg-utils
   libbenchmark-dev
 )
 
