@@ -1,0 +1,140 @@
+#include "AppNavigator.h"
+#include "BiorForm.h"
+#include "Database.h"
+#include "DispForm.h"
+#include "MainForm.h"
+#include "RacerSearch.h"
+#include "Recordset.h"
+#include "SelectForm.h"
+#include "TestSupport.h"
+#include "WindowRegistry.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QTest>
+
+// The whole road of a race through the program's own window table: main menu, selection, race
+// table, nine charts, detail chart, back to the main menu, and the exit with compaction.
+class RaceRoadTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testsupport::initGui(); }
+    void everyCommandOfTheMainMenuHasItsWindow();
+    void raceRoad();
+};
+
+namespace {
+
+void processDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+template <typename T> T* control(QWidget* window, const QString& name) {
+    return window ? window->findChild<T*>(name) : nullptr;
+}
+
+struct Program {
+    TestContext t;
+    testsupport::ProgramDir dir = testsupport::copyOfProgramDir();
+    int quitCount = 0;
+    AppNavigator navigator{[this] { ++quitCount; }};
+    AppContext ctx{t.state, t.dialogs, t.clock, t.random, t.help, navigator, t.printer};
+    RacerSearchChoices choices;
+
+    Program() {
+        t.state.appPath = dir.path;
+        registerWindows(navigator, ctx, choices);
+        navigator.open(WindowId::MainForm);
+    }
+};
+
+} // namespace
+
+void RaceRoadTest::everyCommandOfTheMainMenuHasItsWindow() {
+    Program p;
+    auto* menu = qobject_cast<MainForm*>(p.navigator.window(WindowId::MainForm));
+    QVERIFY(menu);
+    // Selection and history are built; the roster and master windows are not part of this build.
+    for (const auto& [name, enabled] :
+         {std::pair{"CommandSelect(0)", true}, std::pair{"CommandSelect(1)", true},
+          std::pair{"CommandSelect(2)", false}, std::pair{"CommandSelect(3)", false},
+          std::pair{"CommandSelect(4)", false}}) {
+        auto* button = control<QWidget>(menu, QString::fromLatin1(name));
+        QVERIFY2(button, name);
+        QCOMPARE(button->isEnabled(), enabled);
+    }
+}
+
+void RaceRoadTest::raceRoad() {
+    Program p;
+    auto* menu = qobject_cast<MainForm*>(p.navigator.window(WindowId::MainForm));
+    menu->CommandSelect_Click(0);
+    processDeletes();
+    QVERIFY(!p.navigator.window(WindowId::MainForm));
+    auto* select = qobject_cast<SelectForm*>(p.navigator.window(WindowId::SelectForm));
+    QVERIFY(select && select->isVisible());
+    QVERIFY2(p.t.dialogs.shown().isEmpty(), qPrintable(p.t.dialogs.lastText()));
+
+    // A velodrome, a race number, then three racers of one term.
+    auto* venue = control<QComboBox>(select, QStringLiteral("ComboBasho"));
+    venue->setCurrentIndex(venue->findText(QStringLiteral("青森")));
+    select->ComboBasho_Change();
+    auto* race = control<QComboBox>(select, QStringLiteral("ComboRace"));
+    race->setCurrentIndex(race->findText(QStringLiteral("5")));
+    select->ComboRace_Change();
+    auto* term = control<QComboBox>(select, QStringLiteral("ComboKi"));
+    term->setCurrentIndex(term->count() / 2);
+    select->ComboKi_Click();
+    auto* found = control<QListWidget>(select, QStringLiteral("List1"));
+    QVERIFY(found->count() >= 3);
+    for (int line = 0; line < 3; ++line)
+        select->List1_Click(line);
+    QCOMPARE(control<QListWidget>(select, QStringLiteral("List2"))->count(), 3);
+    QCOMPARE(p.t.state.surveyVenue, QStringLiteral("青森"));
+    QCOMPARE(p.t.state.surveyRaceNo, qint16(5));
+
+    select->CommandDisp_Click(1);
+    auto* table = qobject_cast<DispForm*>(p.navigator.window(WindowId::DispForm));
+    QVERIFY(table && table->isVisible());
+    QCOMPARE(control<QLabel>(table, QStringLiteral("LabelDisp(1)"))->text(),
+             QStringLiteral("青森競輪  第5レース"));
+    QCOMPARE(control<QLabel>(table, QStringLiteral("LabelNamae(2)"))->text(),
+             p.t.state.selectedPersons[2].name);
+    QVERIFY(control<QLabel>(table, QStringLiteral("LabelNamae(3)"))->text().isEmpty());
+
+    table->Menu_Disp_Click();
+    auto* charts = qobject_cast<BiorForm*>(p.navigator.window(WindowId::BiorForm));
+    QVERIFY(charts && charts->isVisible());
+    charts->PictureBior_Click(1);
+    QCOMPARE(p.t.state.chartSlot, qint16(1));
+    QWidget* detail = p.navigator.window(WindowId::Bior2Form);
+    QVERIFY(detail && detail->isVisible());
+    QCOMPARE(control<QLabel>(detail, QStringLiteral("LabelNamae"))->text().trimmed(),
+             p.t.state.selectedPersons[1].name.trimmed());
+
+    // Closing the selection takes everything above it along and brings back the main menu.
+    QPointer<QWidget> tableWindow = table;
+    QPointer<QWidget> detailWindow = detail;
+    select->CommandDisp_Click(0);
+    processDeletes();
+    QVERIFY(tableWindow.isNull());
+    QVERIFY(detailWindow.isNull());
+    QVERIFY(p.t.state.selectedPersons[0].affiliation.isEmpty());
+    menu = qobject_cast<MainForm*>(p.navigator.window(WindowId::MainForm));
+    QVERIFY(menu && menu->isVisible());
+
+    // The exit compacts the database in place (no window holds it any more) and ends the program.
+    p.t.dialogs.answerYes();
+    QCOMPARE(menu->exitProgram(), MainForm::ExitOutcome::Compacted);
+    QVERIFY(!QFile::exists(p.dir.path + QStringLiteral("korvnew.mdb")));
+    Database db(p.dir.database());
+    QCOMPARE(db.openRecordset(QStringLiteral("T_競輪場"))->recordCount(), 43);
+    QCOMPARE(p.quitCount, 1);
+}
+
+QTEST_MAIN(RaceRoadTest)
+#include "RaceRoadTest.moc"
