@@ -6,46 +6,12 @@
 
 namespace history {
 
-namespace {
-
-QVariant nonNull(const Recordset& set, const QString& name) {
-    QVariant value = set.field(name);
-    if (value.isNull())
-        throw KorvaneError(ErrorNumber::InvalidUseOfNull, programErrorSource(),
-                           QStringLiteral("Null の使い方が不正です。"));
-    return value;
-}
-
-bool isNumber(const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 QString slotField(const QString& stem, int slot) {
     return stem + QString::number(slot);
 }
 
 double fieldDouble(const Recordset& set, const QString& name) {
-    const QVariant value = nonNull(set, name);
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!ok)
-        throw KorvaneError(13, programErrorSource(), QStringLiteral("型が一致しません。"));
-    return number;
+    return conv::valueToDouble(set.field(name));
 }
 
 bool liveIdIs(const Recordset& set, double id) {
@@ -59,17 +25,11 @@ bool liveIdIs(const Recordset& set, double id) {
 }
 
 qint16 fieldInt16(const Recordset& set, const QString& name) {
-    return conv::toInt16(fieldDouble(set, name));
+    return conv::valueToInt16(set.field(name));
 }
 
 QString fieldText(const Recordset& set, const QString& name) {
-    return listText(nonNull(set, name));
-}
-
-QString listText(const QVariant& value) {
-    if (value.isNull())
-        return {};
-    return isNumber(value) ? conv::plainNumber(value.toDouble()) : value.toString();
+    return conv::valueText(conv::requireValue(set.field(name)));
 }
 
 bio::Evaluations slotEvaluations(const Recordset& race, int slot) {

@@ -28,9 +28,6 @@ qint16 fieldInt16(const Recordset& set, const QString& name);
 // A field as text: numbers in plain decimal, texts as stored (94 when null).
 QString fieldText(const Recordset& set, const QString& name);
 
-// A value as text the way the race list joins it: numbers in plain decimal, a null as an empty text.
-QString listText(const QVariant& value);
-
 // The three evaluations of slot n for the survey date of the current race.
 bio::Evaluations slotEvaluations(const Recordset& race, int slot);
 

@@ -158,7 +158,7 @@ void RirekiForm::fillCombo() {
                                QStringLiteral("カレント レコードがありません。"));
         for (int position = 0; !m_query->eof(); ++position) {
             const auto text = [this](const char16_t* name) {
-                return conv::trimBlanks(history::listText(m_query->field(QString::fromUtf16(name))));
+                return conv::trimBlanks(conv::valueText(m_query->field(QString::fromUtf16(name))));
             };
             const QString item = text(u"履歴ID") + QStringLiteral(" ： ") + text(u"調査年") +
                                  QLatin1Char('.') + text(u"調査月") + QLatin1Char('.') + text(u"調査日") +
@@ -198,7 +198,7 @@ void RirekiForm::LabelDisp() {
         Row& row = m_rows[i];
         row.no->setText(QString::number(n));
         row.shozokuMei->setText(
-            history::listText(ShozokuMei(history::fieldInt16(*m_query, slot(QStringLiteral("所属ID"))))));
+            conv::valueText(ShozokuMei(history::fieldInt16(*m_query, slot(QStringLiteral("所属ID"))))));
         row.ki->setText(history::fieldText(*m_query, slot(QStringLiteral("期"))));
         row.namae->setText(history::fieldText(*m_query, slot(QStringLiteral("名前"))));
         row.seiNen->setText(history::fieldText(*m_query, slot(QStringLiteral("生年"))));

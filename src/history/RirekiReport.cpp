@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "AppState.h"
+#include "Conversions.h"
 #include "Dialogs.h"
 #include "ErrorTrap.h"
 #include "EvaluationDisplay.h"
@@ -57,7 +58,7 @@ void RirekiForm::Menu_Print_Click() {
                               history::fieldInt16(race, QStringLiteral("調査月")),
                               history::fieldInt16(race, QStringLiteral("調査日"))};
         const QString title = surveyDateCaption(date) + QStringLiteral("  ") +
-                              raceCaption(history::listText(race.field(QStringLiteral("競輪場名"))),
+                              raceCaption(conv::valueText(race.field(QStringLiteral("競輪場名"))),
                                           history::fieldInt16(race, QStringLiteral("レースNO"))) +
                               QStringLiteral("    バイオリズム表示");
 
@@ -84,7 +85,7 @@ void RirekiForm::Menu_Print_Click() {
             job->setColumn(RowColumn::No);
             job->printNumber(n);
             job->setColumn(RowColumn::Affiliation);
-            job->printText(history::listText(ShozokuMei(affiliationId)));
+            job->printText(conv::valueText(ShozokuMei(affiliationId)));
             job->setColumn(RowColumn::Term);
             job->printNumber(history::fieldDouble(race, slot(QStringLiteral("期"))));
             job->setColumn(RowColumn::Name);

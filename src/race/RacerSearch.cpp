@@ -21,50 +21,12 @@ const QString fBirthMonth = QStringLiteral("生月");
 const QString fBirthDay = QStringLiteral("生日");
 const QString fBloodType = QStringLiteral("血液型名");
 
-[[noreturn]] void raiseInvalidUseOfNull() {
-    throw KorvaneError(ErrorNumber::InvalidUseOfNull, programErrorSource(),
-                       QStringLiteral("Null の使い方が不正です。"));
-}
-
-QVariant required(const Recordset& row, const QString& field) {
-    QVariant value = row.field(field);
-    if (value.isNull())
-        raiseInvalidUseOfNull();
-    return value;
-}
-
 QString requiredText(const Recordset& row, const QString& field) {
-    return required(row, field).toString();
-}
-
-// The store gives integer columns as qlonglong; those take the short road, anything else goes
-// through the number's rounding and range check.
-qint16 toInt16(const QVariant& value) {
-    if (value.typeId() == QMetaType::LongLong) {
-        const qlonglong whole = *static_cast<const qlonglong*>(value.constData());
-        if (whole >= -32768 && whole <= 32767)
-            return static_cast<qint16>(whole);
-    }
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!ok)
-        throw KorvaneError(13, programErrorSource(), QStringLiteral("型が一致しません。"));
-    return conv::toInt16(number);
+    return conv::requireValue(row.field(field)).toString();
 }
 
 qint16 requiredInt16(const Recordset& row, const QString& field) {
-    return toInt16(required(row, field));
-}
-
-// A number joined into a text: plain decimal, no sign blank.
-QString decimalText(const QVariant& value) {
-    if (value.typeId() == QMetaType::LongLong)
-        return QString::number(*static_cast<const qlonglong*>(value.constData()));
-    bool ok = false;
-    const qlonglong whole = value.toLongLong(&ok);
-    if (ok && value.toDouble() == static_cast<double>(whole))
-        return QString::number(whole);
-    return conv::plainNumber(value.toDouble());
+    return conv::valueToInt16(row.field(field));
 }
 
 // The row condition of the old find-and-walk: a null never equals the key.
@@ -142,21 +104,21 @@ namespace {
 // racer table allows a racer without a term: he shows an empty term and gets term 0 in his slot.
 void readRacerRow(const Recordset& row, QString* line, PersonSlot* slot) {
     const QString affiliation = requiredText(row, fAffiliation);
-    const QVariant racerId = required(row, fRacerId);
+    const QVariant racerId = conv::requireValue(row.field(fRacerId));
     const QVariant term = row.field(fTerm);
     const QString name = requiredText(row, fName);
     if (line) {
         const QLatin1StringView gap =
             affiliation.size() == 2 ? QLatin1StringView("    ") : QLatin1StringView(" ");
         const QLatin1StringView twoBlanks("  ");
-        const QString termText = term.isNull() ? QString() : decimalText(term);
-        *line = affiliation % gap % decimalText(racerId) % twoBlanks % termText % twoBlanks % name;
+        const QString termText = term.isNull() ? QString() : conv::valueText(term);
+        *line = affiliation % gap % conv::valueText(racerId) % twoBlanks % termText % twoBlanks % name;
     }
     if (slot) {
         slot->affiliation = conv::padCut(affiliation, 6);
-        slot->racerId = toInt16(racerId);
+        slot->racerId = conv::valueToInt16(racerId);
         slot->name = conv::padCut(name, 22);
-        slot->term = term.isNull() ? qint16(0) : toInt16(term);
+        slot->term = term.isNull() ? qint16(0) : conv::valueToInt16(term);
         slot->birthYear = requiredInt16(row, fBirthYear);
         slot->birthMonth = requiredInt16(row, fBirthMonth);
         slot->birthDay = requiredInt16(row, fBirthDay);

@@ -208,4 +208,52 @@ QString trimLeadingBlanks(const QString& text) {
     return text.mid(begin);
 }
 
+QVariant requireValue(const QVariant& value) {
+    if (value.isNull())
+        raiseInvalidUseOfNull();
+    return value;
+}
+
+double valueToDouble(const QVariant& value) {
+    if (value.isNull())
+        raiseInvalidUseOfNull();
+    if (value.typeId() == QMetaType::LongLong)
+        return static_cast<double>(*static_cast<const qlonglong*>(value.constData()));
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!ok)
+        throw KorvaneError(ErrorNumber::TypeMismatch, programErrorSource(),
+                           QStringLiteral("型が一致しません。"));
+    return number;
+}
+
+qint16 valueToInt16(const QVariant& value) {
+    // The store gives integer columns as qlonglong: those in range need no rounding.
+    if (value.typeId() == QMetaType::LongLong) {
+        const qlonglong whole = *static_cast<const qlonglong*>(value.constData());
+        if (whole >= -32768 && whole <= 32767)
+            return static_cast<qint16>(whole);
+    }
+    return toInt16(valueToDouble(value));
+}
+
+QString valueText(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return {};
+    case QMetaType::LongLong:
+        return QString::number(*static_cast<const qlonglong*>(value.constData()));
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return plainNumber(value.toDouble());
+    default:
+        return value.isNull() ? QString() : value.toString();
+    }
+}
+
 } // namespace conv

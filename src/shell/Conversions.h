@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 // Conversions with the meanings the program has always given them. Every window uses these,
@@ -45,5 +46,15 @@ QString padCut(const QString& text, int width);
 // Leading and trailing ASCII blanks removed (full-width blanks are part of the text).
 QString trimBlanks(const QString& text);
 QString trimLeadingBlanks(const QString& text);
+
+// Field values as the windows read them from records.
+// The value itself; a null is error 94 (invalid use of null).
+QVariant requireValue(const QVariant& value);
+// A number field as a double; a null is error 94, a value that is no number error 13.
+double valueToDouble(const QVariant& value);
+// A number field rounded into 16 bits as toInt16() does; null 94, no number 13, out of range 6.
+qint16 valueToInt16(const QVariant& value);
+// A field joined into a text: numbers in plain decimal, texts as they are, a null as an empty text.
+QString valueText(const QVariant& value);
 
 } // namespace conv

@@ -7,6 +7,7 @@
 // The numbers are the ones the windows test for, plus one number for each other store failure.
 namespace ErrorNumber {
 constexpr int Overflow = 6;           // a value outside the 16- or 32-bit range
+constexpr int TypeMismatch = 13;      // a text where a number is needed
 constexpr int InvalidUseOfNull = 94;  // a null where a number or text is needed
 constexpr int PrinterError = 482;     // the printer cannot start or write
 constexpr int NoCurrentRecord = 3021; // BOF/EOF, or an empty record set
@@ -47,6 +48,11 @@ private:
 // The source named in messages for errors raised by the program itself.
 inline QString programErrorSource() {
     return QStringLiteral("Korvane");
+}
+
+[[noreturn]] inline void raiseInvalidUseOfNull() {
+    throw KorvaneError(ErrorNumber::InvalidUseOfNull, programErrorSource(),
+                       QStringLiteral("Null の使い方が不正です。"));
 }
 
 [[noreturn]] inline void raiseOverflow() {

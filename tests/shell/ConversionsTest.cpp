@@ -18,6 +18,8 @@ private slots:
     void floorHundredths();
     void styles();
     void padCutAndTrim();
+    void fieldValues_data();
+    void fieldValues();
 };
 
 void ConversionsTest::numericValue_data() {
@@ -148,6 +150,38 @@ void ConversionsTest::padCutAndTrim() {
     QCOMPARE(conv::trimBlanks(QStringLiteral("  山田 太郎  ")), QStringLiteral("山田 太郎"));
     QCOMPARE(conv::trimBlanks(QStringLiteral("　山田　")), QStringLiteral("　山田　"));
     QCOMPARE(conv::trimLeadingBlanks(QStringLiteral("  12 ")), QStringLiteral("12 "));
+}
+
+void ConversionsTest::fieldValues_data() {
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("error");    // of valueToInt16, 0 for none
+    QTest::addColumn<int>("asInt16");  // when no error
+    QTest::addColumn<QString>("text"); // valueText
+    QTest::newRow("integer") << QVariant(qlonglong(1999)) << 0 << 1999 << QStringLiteral("1999");
+    QTest::newRow("negative integer") << QVariant(qlonglong(-7)) << 0 << -7 << QStringLiteral("-7");
+    QTest::newRow("integer beyond 16 bits")
+        << QVariant(qlonglong(40000)) << ErrorNumber::Overflow << 0 << QStringLiteral("40000");
+    QTest::newRow("real rounds half to even") << QVariant(2.5) << 0 << 2 << QStringLiteral("2.5");
+    QTest::newRow("whole real") << QVariant(3.0) << 0 << 3 << QStringLiteral("3");
+    QTest::newRow("numeric text") << QVariant(QStringLiteral("12")) << 0 << 12 << QStringLiteral("12");
+    QTest::newRow("text") << QVariant(QStringLiteral("青森")) << ErrorNumber::TypeMismatch << 0
+                          << QStringLiteral("青森");
+    QTest::newRow("null") << QVariant() << ErrorNumber::InvalidUseOfNull << 0 << QString();
+}
+
+void ConversionsTest::fieldValues() {
+    QFETCH(QVariant, value);
+    QFETCH(int, error);
+    QFETCH(int, asInt16);
+    QFETCH(QString, text);
+    QCOMPARE(conv::valueText(value), text);
+    try {
+        const qint16 result = conv::valueToInt16(value);
+        QCOMPARE(error, 0);
+        QCOMPARE(int(result), asInt16);
+    } catch (const KorvaneError& e) {
+        QCOMPARE(e.number(), error);
+    }
 }
 
 QTEST_APPLESS_MAIN(ConversionsTest)
