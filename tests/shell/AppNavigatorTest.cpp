@@ -258,7 +258,7 @@ void AppNavigatorTest::failingWorkWindowBringsMainMenuBack() {
     Fixture f;
     f.registerDummy(WindowId::MainForm);
     f.navigator.registerWindow(WindowId::RirekiForm, []() -> QWidget* {
-        throw KorvaneError(ErrorNumber::FileNotFound, QStringLiteral("DAO.Workspace"),
+        throw KorvaneError(ErrorNumber::FileNotFound, QStringLiteral("Database"),
                            QStringLiteral("ファイルが見つかりません。"));
     });
     f.navigator.open(WindowId::MainForm);

@@ -68,14 +68,14 @@ void SharedRoutinesTest::surveyDateCheck() {
 void SharedRoutinesTest::errorTrapMessage() {
     ScriptedDialogs dialogs;
     const bool ok = runTrapped(dialogs, [] {
-        throw KorvaneError(3024, QStringLiteral("DAO.Database"),
+        throw KorvaneError(3024, QStringLiteral("Database"),
                            QStringLiteral("ファイルが見つかりません。"));
     });
     QVERIFY(!ok);
     QCOMPARE(dialogs.shown().size(), 1);
     QCOMPARE(
         dialogs.shown().first().text,
-        QStringLiteral("エラー番号  3024DAO.Database でエラーが発生しました。 \rファイルが見つかりません。"));
+        QStringLiteral("エラー番号  3024Database でエラーが発生しました。 \rファイルが見つかりません。"));
     QCOMPARE(dialogs.shown().first().title, QStringLiteral("エラー"));
     QCOMPARE(dialogs.shown().first().kind, ShownBox::Kind::Message);
 
