@@ -1,10 +1,10 @@
 // Times each racer search through the code the windows run (opening the record set included)
 // against the bare SQLite query that yields the same rows, on a database of 32,767 racers.
-#include "Database.h"
-#include "Errors.h"
-#include "RacerSearch.h"
-#include "Recordset.h"
-#include "SeedDatabase.h"
+#include "core/Errors.h"
+#include "race/RacerSearch.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/SeedDatabase.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>

@@ -1,4 +1,4 @@
-#include "AppNavigator.h"
+#include "app/AppNavigator.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Services.h"
+#include "core/Services.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "PrinterFactory.h"
+#include "app/PrinterFactory.h"
 
-#include "ReportPrinter.h"
+#include "shell/ReportPrinter.h"
 
 std::unique_ptr<Printer> createPrinter(const AppState& state) {
     return std::make_unique<ReportPrinter>(state);

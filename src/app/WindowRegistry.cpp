@@ -1,15 +1,15 @@
-#include "WindowRegistry.h"
+#include "app/WindowRegistry.h"
 
-#include "AppContext.h"
-#include "AppNavigator.h"
-#include "Bior2Form.h"
-#include "BiorForm.h"
-#include "DispForm.h"
-#include "MainForm.h"
-#include "RacerSearch.h"
-#include "RirekiForm.h"
-#include "SalesForm.h"
-#include "SelectForm.h"
+#include "app/AppNavigator.h"
+#include "biorhythm/Bior2Form.h"
+#include "biorhythm/BiorForm.h"
+#include "core/AppContext.h"
+#include "history/RirekiForm.h"
+#include "mainmenu/MainForm.h"
+#include "mainmenu/SalesForm.h"
+#include "race/DispForm.h"
+#include "race/RacerSearch.h"
+#include "race/SelectForm.h"
 
 void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoices& searchChoices) {
     navigator.registerWindow(WindowId::SelectForm,

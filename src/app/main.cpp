@@ -1,8 +1,10 @@
-#include "Startup.h"
+#include "app/Startup.h"
+#include "shell/MessageBoxDialogs.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return runKorvane(app);
+    MessageBoxDialogs dialogs;
+    return runKorvane(app, dialogs);
 }

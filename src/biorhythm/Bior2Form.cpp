@@ -1,27 +1,23 @@
-#include "Bior2Form.h"
+#include "biorhythm/Bior2Form.h"
 
-#include "AppContext.h"
-#include "AppState.h"
-#include "Biorhythm.h"
-#include "ChartGeometry.h"
-#include "ChartPictures.h"
-#include "Conversions.h"
-#include "ErrorTrap.h"
-#include "Errors.h"
-#include "Placement.h"
-#include "Services.h"
+#include "biorhythm/Biorhythm.h"
+#include "biorhythm/ChartGeometry.h"
+#include "biorhythm/ChartPictures.h"
+#include "core/AppContext.h"
+#include "core/AppState.h"
+#include "core/Conversions.h"
+#include "core/Errors.h"
+#include "core/Services.h"
+#include "shell/Controls.h"
+#include "shell/ErrorTrap.h"
+#include "shell/Placement.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 
 namespace {
-
-QString controlName(const char* name, int index) {
-    return QString::fromLatin1(name) + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
-}
 
 const char* markerStem(int cycle) {
     return cycle == 23 ? "ImageBody" : cycle == 28 ? "ImageSoul" : "ImageIntel";
@@ -75,22 +71,16 @@ void DetailChart::paintEvent(QPaintEvent*) {
 }
 
 Bior2Form::Bior2Form(AppContext& ctx, QWidget* parent)
-    : QMainWindow(parent)
-    , m_ctx(ctx) {
-    setWindowTitle(QStringLiteral("バイオリズム個別明細"));
+    : FormWindow(ctx, WindowId::Bior2Form, QStringLiteral("バイオリズム個別明細"), parent) {
     setObjectName(QStringLiteral("Bior2Form"));
-    QAction* close = menuBar()->addAction(QStringLiteral("終了(&X)"));
-    close->setObjectName(QStringLiteral("Menu_Close"));
-    connect(close, &QAction::triggered, this, [this] { Menu_Close_Click(); });
+    addMenuCommand(QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), [this] { Menu_Close_Click(); });
     buildLayout();
-    sizeAndCentre(this, 634, 434);
     Set_Graph(0);
 }
 
 void Bior2Form::buildLayout() {
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
+    // Two pixels wider than the other windows, as it has always been.
+    QWidget* client = createClientArea(WorkWidth + 2, WorkHeight);
     const AppState& state = m_ctx.state;
 
     auto* frame = new QLabel(client);
@@ -124,10 +114,10 @@ void Bior2Form::buildLayout() {
     const QStringList legend = {QStringLiteral("身体"), QStringLiteral("感情"), QStringLiteral("知性")};
     for (int i = 0; i < 3; ++i) {
         auto* box = new LegendBox(chart::Cycles[i], frame);
-        box->setObjectName(controlName("PictureBikou", i));
+        box->setObjectName(controls::indexedName(QStringLiteral("PictureBikou"), i));
         placeControl(box, 67, 25, 371 + 69 * i, 8);
         auto* label = new QLabel(legend[i], box);
-        label->setObjectName(controlName("LabelBikou", i));
+        label->setObjectName(controls::indexedName(QStringLiteral("LabelBikou"), i));
         setControlFont(state, label, proportionalGothicFace(), 9);
         placeControl(label, 49, 25, 20, 0);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
@@ -137,7 +127,7 @@ void Bior2Form::buildLayout() {
                                   QStringLiteral("翌月"), QStringLiteral("縦線"), QStringLiteral("MSG")};
     for (int i = 0; i < captions.size(); ++i) {
         auto* button = new QPushButton(captions[i], frame);
-        button->setObjectName(controlName("CommandChoYMD", i));
+        button->setObjectName(controls::indexedName(QStringLiteral("CommandChoYMD"), i));
         if (i < 4)
             placeControl(state, button, 9, 40, 25, 200 + 40 * i, 8);
         else
@@ -149,7 +139,7 @@ void Bior2Form::buildLayout() {
     // The design-time templates: element 21 of each marker array, never shown.
     for (int cycle : chart::Cycles) {
         auto* model = new QLabel(m_chart);
-        model->setObjectName(controlName(markerStem(cycle), MarkerCount));
+        model->setObjectName(controls::indexedName(QString::fromLatin1(markerStem(cycle)), MarkerCount));
         model->setPixmap(chart::markerPicture(cycle));
         model->resize(chart::markerSize());
         model->setVisible(false);
@@ -199,7 +189,8 @@ void Bior2Form::drawChart() {
                 if (!markers[i]) {
                     QLabel* model = markers[MarkerCount];
                     markers[i] = new QLabel(m_chart);
-                    markers[i]->setObjectName(controlName(markerStem(cycle), i));
+                    markers[i]->setObjectName(
+                        controls::indexedName(QString::fromLatin1(markerStem(cycle)), i));
                     markers[i]->resize(model->size());
                 }
                 const double top = chart::detailTop(chart::cycleSine(phases.phase[k], cycle));
@@ -258,9 +249,4 @@ void Bior2Form::CommandChoYMD_Click(int index) {
 
 void Bior2Form::Menu_Close_Click() {
     close();
-}
-
-void Bior2Form::closeEvent(QCloseEvent* event) {
-    event->accept();
-    m_ctx.navigator.closed(WindowId::Bior2Form);
 }

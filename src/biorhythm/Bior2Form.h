@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QMainWindow>
+#include "shell/FormWindow.h"
 #include <array>
 
 struct AppContext;
@@ -26,7 +26,7 @@ private:
 
 // "バイオリズム個別明細": one person's three cycles as day markers over 21 days centred on the
 // survey date, with day and month steps, grid lines and the caution message of the centre day.
-class Bior2Form : public QMainWindow {
+class Bior2Form : public FormWindow {
     Q_OBJECT
 
 public:
@@ -48,15 +48,11 @@ public:
     // Marker i (0..20, 21 the template) of a cycle (23, 28 or 33); null before the first drawing.
     QLabel* marker(int cycle, int index) const;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void buildLayout();
     void drawChart();
     std::array<QLabel*, MarkerCount + 1>& markersOf(int cycle);
 
-    AppContext& m_ctx;
     DetailChart* m_chart = nullptr;
     QLabel* m_name = nullptr;
     QLabel* m_date = nullptr;

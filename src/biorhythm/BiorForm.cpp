@@ -1,14 +1,14 @@
-#include "BiorForm.h"
+#include "biorhythm/BiorForm.h"
 
-#include "AppContext.h"
-#include "AppState.h"
-#include "ChartPictures.h"
-#include "Dialogs.h"
-#include "ErrorTrap.h"
-#include "Placement.h"
-#include "Services.h"
+#include "biorhythm/ChartPictures.h"
+#include "core/AppContext.h"
+#include "core/AppState.h"
+#include "core/Dialogs.h"
+#include "core/Services.h"
+#include "shell/Controls.h"
+#include "shell/ErrorTrap.h"
+#include "shell/Placement.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -18,10 +18,6 @@ namespace {
 
 constexpr double t(double twips) {
     return twips / 15.0;
-}
-
-QString controlName(const char* name, int index) {
-    return QString::fromLatin1(name) + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
 }
 
 // A legend box: the cycle's glyph with its name beside it.
@@ -83,39 +79,31 @@ void OverviewChart::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 BiorForm::BiorForm(AppContext& ctx, QWidget* parent)
-    : QMainWindow(parent)
-    , m_ctx(ctx) {
-    setWindowTitle(QStringLiteral("バイオリズム一覧"));
+    : FormWindow(ctx, WindowId::BiorForm, QStringLiteral("バイオリズム一覧"), parent) {
     setObjectName(QStringLiteral("BiorForm"));
     buildMenu();
     buildLayout();
-    sizeAndCentre(this, 632, 434);
-    runTrapped(m_ctx.dialogs, [this] { drawCharts(); });
+    runTrapped(m_ctx.dialogs, [this] { Form_Load(); });
 }
 
 void BiorForm::buildMenu() {
-    QAction* close = menuBar()->addAction(QStringLiteral("終了(&X)"));
-    close->setObjectName(QStringLiteral("Menu_Close"));
-    connect(close, &QAction::triggered, this, [this] { Menu_Close_Click(); });
-
-    QMenu* detail = menuBar()->addMenu(QStringLiteral("明細表示(&H)"));
-    detail->setObjectName(QStringLiteral("Menu_Meisai"));
+    addMenuCommand(QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), [this] { Menu_Close_Click(); });
+    QMenu* detail =
+        controls::addMenu(menuBar(), QStringLiteral("Menu_Meisai"), QStringLiteral("明細表示(&H)"));
     const QStringList captions = {
         QStringLiteral("上左(&Q)"), QStringLiteral("上中(&W)"), QStringLiteral("上右(&E)"), QString(),
         QStringLiteral("中左(&A)"), QStringLiteral("中中(&S)"), QStringLiteral("中右(&D)"), QString(),
         QStringLiteral("下左(&Z)"), QStringLiteral("下中(&X)"), QStringLiteral("下右(&C)")};
     for (int i = 0; i < captions.size(); ++i) {
         QAction* entry = captions[i].isEmpty() ? detail->addSeparator() : detail->addAction(captions[i]);
-        entry->setObjectName(controlName("Menu_disp", i));
+        entry->setObjectName(controls::indexedName(QStringLiteral("Menu_disp"), i));
         if (!entry->isSeparator())
             connect(entry, &QAction::triggered, this, [this, i] { Menu_disp_Click(i); });
     }
 }
 
 void BiorForm::buildLayout() {
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
+    QWidget* client = createClientArea();
     const AppState& state = m_ctx.state;
 
     auto* background = new QLabel(client);
@@ -127,13 +115,13 @@ void BiorForm::buildLayout() {
         const int row = k / 3;
         const int column = k % 3;
         auto* name = new QLabel(client);
-        name->setObjectName(controlName("LabelNamae", k));
+        name->setObjectName(controls::indexedName(QStringLiteral("LabelNamae"), k));
         setControlFont(state, name, gothicFace(), 9);
         placeControl(name, 75, 17, 12 + 200 * column, 5 + 136 * row);
         m_names[k] = name;
 
         auto* picture = new OverviewChart(client);
-        picture->setObjectName(controlName("PictureBior", k));
+        picture->setObjectName(controls::indexedName(QStringLiteral("PictureBior"), k));
         placeControl(picture, 187, 113, 12 + 200 * column, 24 + 136 * row);
         connect(picture, &OverviewChart::clicked, this, [this, k] { PictureBior_Click(k); });
         m_charts[k] = picture;
@@ -142,16 +130,16 @@ void BiorForm::buildLayout() {
     const QStringList legend = {QStringLiteral("身体"), QStringLiteral("感情"), QStringLiteral("知性")};
     for (int i = 0; i < 3; ++i) {
         auto* box = new LegendBox(chart::Cycles[i], client);
-        box->setObjectName(controlName("PictureBikou", i));
+        box->setObjectName(controls::indexedName(QStringLiteral("PictureBikou"), i));
         placeControl(box, 40, 18, 490 + 40 * i, 5);
         auto* label = new QLabel(legend[i], box);
-        label->setObjectName(controlName("LabelBikou", i));
+        label->setObjectName(controls::indexedName(QStringLiteral("LabelBikou"), i));
         setControlFont(state, label, gothicFace(), 8);
         placeControl(label, 24, 16, 15, 1);
     }
 }
 
-void BiorForm::drawCharts() {
+void BiorForm::Form_Load() {
     const AppState& state = m_ctx.state;
     for (int k = 0; k < ChartCount; ++k) {
         const PersonSlot& person = state.selectedPersons[k];
@@ -187,9 +175,4 @@ void BiorForm::PictureBior_Click(int slot) {
 
 void BiorForm::Menu_Close_Click() {
     close();
-}
-
-void BiorForm::closeEvent(QCloseEvent* event) {
-    event->accept();
-    m_ctx.navigator.closed(WindowId::BiorForm);
 }

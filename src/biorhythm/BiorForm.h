@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ChartGeometry.h"
+#include "biorhythm/ChartGeometry.h"
+#include "shell/FormWindow.h"
 
 #include <QList>
-#include <QMainWindow>
 #include <array>
 
 struct AppContext;
@@ -36,7 +36,7 @@ private:
 };
 
 // "バイオリズム一覧": the nine racers' charts of 13 days around the survey date, in a 3 x 3 grid.
-class BiorForm : public QMainWindow {
+class BiorForm : public FormWindow {
     Q_OBJECT
 
 public:
@@ -54,16 +54,12 @@ public:
     // The slot that menu entry i stands for, or -1 for a separator.
     static int slotOfMenuEntry(int index);
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void buildLayout();
     void buildMenu();
-    void drawCharts();
+    void Form_Load();
     void openDetail(int slot);
 
-    AppContext& m_ctx;
     std::array<OverviewChart*, ChartCount> m_charts{};
     std::array<QLabel*, ChartCount> m_names{};
 };

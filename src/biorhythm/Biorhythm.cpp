@@ -1,6 +1,6 @@
-#include "Biorhythm.h"
+#include "biorhythm/Biorhythm.h"
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "ChartGeometry.h"
+#include "biorhythm/ChartGeometry.h"
 
-#include "AppState.h"
-#include "Biorhythm.h"
-#include "Conversions.h"
+#include "biorhythm/Biorhythm.h"
+#include "core/AppState.h"
+#include "core/Conversions.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "ChartPictures.h"
+#include "biorhythm/ChartPictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>

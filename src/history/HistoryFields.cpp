@@ -1,8 +1,8 @@
-#include "HistoryFields.h"
+#include "history/HistoryFields.h"
 
-#include "Conversions.h"
-#include "Errors.h"
-#include "Recordset.h"
+#include "core/Conversions.h"
+#include "core/Errors.h"
+#include "store/Recordset.h"
 
 namespace history {
 

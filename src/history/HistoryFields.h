@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Biorhythm.h"
+#include "biorhythm/Biorhythm.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,20 +1,19 @@
-#include "RirekiForm.h"
+#include "history/RirekiForm.h"
 
-#include "AppContext.h"
-#include "AppState.h"
-#include "Conversions.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "ErrorTrap.h"
-#include "Errors.h"
-#include "EvaluationDisplay.h"
-#include "HistoryFields.h"
-#include "Placement.h"
-#include "Recordset.h"
-#include "Services.h"
-#include "VersionBox.h"
+#include "core/AppContext.h"
+#include "core/AppState.h"
+#include "core/Conversions.h"
+#include "core/Dialogs.h"
+#include "core/Errors.h"
+#include "core/Services.h"
+#include "history/HistoryFields.h"
+#include "race/EvaluationDisplay.h"
+#include "shell/Controls.h"
+#include "shell/ErrorTrap.h"
+#include "shell/Placement.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -26,25 +25,11 @@ namespace {
 
 const QString NotPickedMessage = QStringLiteral("レース履歴を選択してから実行して下さい");
 
-QString indexed(const QString& name, int index) {
-    return name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
-}
-
-QFrame* pictureBox(QWidget* parent, const QString& name) {
-    auto* box = new QFrame(parent);
-    box->setObjectName(name);
-    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    box->setLineWidth(1);
-    return box;
-}
-
 } // namespace
 
 RirekiForm::RirekiForm(AppContext& ctx, QWidget* parent)
-    : QMainWindow(parent)
-    , m_ctx(ctx) {
+    : FormWindow(ctx, WindowId::RirekiForm, QStringLiteral("レース履歴"), parent) {
     setObjectName(QStringLiteral("RirekiForm"));
-    setWindowTitle(QStringLiteral("レース履歴"));
     buildMenu();
     buildLayout();
     Form_Load();
@@ -56,35 +41,21 @@ RirekiForm::~RirekiForm() = default;
 void RirekiForm::buildMenu() {
     const auto topAction = [this](const QString& name, const QString& caption,
                                   void (RirekiForm::*handler)()) {
-        QAction* action = menuBar()->addAction(caption);
-        action->setObjectName(name);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
+        addMenuCommand(name, caption, [this, handler] { (this->*handler)(); });
     };
     topAction(QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), &RirekiForm::Menu_Close_Click);
     topAction(QStringLiteral("Menu_Edit"), QStringLiteral("順位更新(&E)"), &RirekiForm::Menu_Edit_Click);
+    // "Mneu" is the control's name as it has always been spelled.
     topAction(QStringLiteral("Mneu_Delete"), QStringLiteral("履歴削除(&D)"), &RirekiForm::Mneu_Delete_Click);
     topAction(QStringLiteral("Menu_Print"), QStringLiteral("印刷(&P)"), &RirekiForm::Menu_Print_Click);
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    help->setObjectName(QStringLiteral("Menu_Help"));
-    QAction* card = help->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    card->setObjectName(QStringLiteral("Menu_HelpCard"));
-    connect(card, &QAction::triggered, this, &RirekiForm::Menu_HelpCard_Click);
-    QAction* about = help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
-    about->setObjectName(QStringLiteral("Menu_Help_About"));
-    connect(about, &QAction::triggered, this, &RirekiForm::Menu_Help_About_Click);
+    addHelpMenu();
 }
 
 void RirekiForm::buildLayout() {
     const AppState& state = m_ctx.state;
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
-    sizeAndCentre(this, 632, 434);
+    QWidget* client = createClientArea();
 
-    m_pictureWaku = pictureBox(client, QStringLiteral("PictureWaku"));
-    placeControl(m_pictureWaku, 617, 409, 8, 8);
+    m_pictureWaku = controls::framedBox(client, QStringLiteral("PictureWaku"), 8, 8, 617, 409);
 
     m_labelRireki = new QLabel(QStringLiteral("レース履歴"), m_pictureWaku);
     m_labelRireki->setObjectName(QStringLiteral("LabelRireki"));
@@ -97,8 +68,7 @@ void RirekiForm::buildLayout() {
     placeControl(state, m_comboRireki, 12, 497, 104, 16);
     connect(m_comboRireki, &QComboBox::activated, this, [this](int) { ComboRireki_Click(); });
 
-    m_pictureHyouji = pictureBox(m_pictureWaku, QStringLiteral("PictureHyouji"));
-    placeControl(m_pictureHyouji, 593, 337, 8, 56);
+    m_pictureHyouji = controls::framedBox(m_pictureWaku, QStringLiteral("PictureHyouji"), 8, 56, 593, 337);
 
     m_labelMidashi = new QLabel(
         QStringLiteral(
@@ -110,12 +80,12 @@ void RirekiForm::buildLayout() {
 
     for (int i = 0; i < RowCount; ++i) {
         Row& row = m_rows[i];
-        row.strip = pictureBox(m_pictureHyouji, indexed(QStringLiteral("PictureGyo"), i));
-        placeControl(row.strip, 577, 33, 8, 40 + 32 * i);
+        row.strip = controls::framedBox(
+            m_pictureHyouji, controls::indexedName(QStringLiteral("PictureGyo"), i), 8, 40 + 32 * i, 577, 33);
 
         const auto label = [&](const QString& name, int left, int width, Qt::Alignment alignment) {
             auto* l = new QLabel(row.strip);
-            l->setObjectName(indexed(name, i));
+            l->setObjectName(controls::indexedName(name, i));
             l->setAlignment(alignment | Qt::AlignVCenter);
             setControlFont(state, l, gothicFace(), 9);
             placeControl(l, width, 25, left, 2);
@@ -133,7 +103,7 @@ void RirekiForm::buildLayout() {
         row.intel = label(QStringLiteral("LabelIntel"), 472, 55, Qt::AlignRight);
 
         row.jyuni = new QLineEdit(row.strip);
-        row.jyuni->setObjectName(indexed(QStringLiteral("TextJyuni"), i));
+        row.jyuni->setObjectName(controls::indexedName(QStringLiteral("TextJyuni"), i));
         row.jyuni->setAlignment(Qt::AlignRight);
         setControlFont(state, row.jyuni, gothicFace(), 9, true);
         placeControl(row.jyuni, 33, 25, 536, 2);
@@ -278,37 +248,10 @@ void RirekiForm::Mneu_Delete_Click() {
     });
 }
 
-void RirekiForm::Menu_HelpCard_Click() {
-    runTrapped(m_ctx.dialogs, [this] { m_ctx.help.showContents(); });
-}
-
-void RirekiForm::Menu_Help_About_Click() {
-    runTrapped(m_ctx.dialogs, [this] { showVersionBox(m_ctx.dialogs, VersionBoxFrom::WorkWindow); });
-}
-
 void RirekiForm::Menu_Close_Click() {
     close();
 }
 
-void RirekiForm::closeEvent(QCloseEvent* event) {
-    if (!m_closed) {
-        m_closed = true;
-        runTrapped(m_ctx.dialogs, [this] { closeStore(); });
-        m_ctx.navigator.closed(WindowId::RirekiForm);
-    }
-    event->accept();
-}
-
-void RirekiForm::closeStore() {
-    // The record sets first, in the order they were opened, then the database.
-    for (auto* set : {&m_query, &m_history, &m_affiliation}) {
-        if (*set) {
-            std::unique_ptr<Recordset> open = std::move(*set);
-            open->close();
-        }
-    }
-    if (m_db) {
-        std::unique_ptr<Database> db = std::move(m_db);
-        db->close();
-    }
+void RirekiForm::Form_Unload() {
+    closeStore({&m_query, &m_history, &m_affiliation}, m_db);
 }

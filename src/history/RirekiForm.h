@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QMainWindow>
+#include "shell/FormWindow.h"
+
 #include <QVariant>
 #include <array>
 #include <memory>
@@ -16,7 +17,7 @@ class QLineEdit;
 
 // The race history window: lists the stored races, shows one with its evaluations recomputed for
 // its survey date, stores finishing orders, deletes races and prints them.
-class RirekiForm : public QMainWindow {
+class RirekiForm : public FormWindow {
     Q_OBJECT
 
 public:
@@ -31,8 +32,6 @@ public:
     void Menu_Edit_Click();
     void Mneu_Delete_Click();
     void Menu_Print_Click();
-    void Menu_HelpCard_Click();
-    void Menu_Help_About_Click();
 
     // Fills the nine rows from the query set's current record.
     void LabelDisp();
@@ -40,7 +39,7 @@ public:
     QVariant ShozokuMei(qint16 id);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Unload() override;
 
 private:
     struct Row {
@@ -65,15 +64,12 @@ private:
     // Positions the history set on the race the query set shows; false when it is gone.
     bool findPickedInHistory();
     bool refusedBeforePick();
-    void closeStore();
 
-    AppContext& m_ctx;
     std::unique_ptr<Database> m_db;
     std::unique_ptr<Recordset> m_query;       // Q_レース履歴
     std::unique_ptr<Recordset> m_history;     // T_レース履歴
     std::unique_ptr<Recordset> m_affiliation; // T_所属
     bool m_racePicked = false;
-    bool m_closed = false;
 
     QFrame* m_pictureWaku = nullptr;
     QLabel* m_labelRireki = nullptr;

@@ -1,16 +1,16 @@
 // The printed race history: the race last picked in the window, one line per racer.
 
-#include "AppContext.h"
-#include "AppState.h"
-#include "Conversions.h"
-#include "Dialogs.h"
-#include "ErrorTrap.h"
-#include "EvaluationDisplay.h"
-#include "HistoryFields.h"
-#include "Printing.h"
-#include "RaceCaptions.h"
-#include "Recordset.h"
-#include "RirekiForm.h"
+#include "core/AppContext.h"
+#include "core/AppState.h"
+#include "core/Conversions.h"
+#include "core/Dialogs.h"
+#include "core/Printing.h"
+#include "history/HistoryFields.h"
+#include "history/RirekiForm.h"
+#include "race/EvaluationDisplay.h"
+#include "race/RaceCaptions.h"
+#include "shell/ErrorTrap.h"
+#include "store/Recordset.h"
 
 namespace {
 

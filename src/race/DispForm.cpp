@@ -1,30 +1,26 @@
-#include "DispForm.h"
+#include "race/DispForm.h"
 
-#include "AppContext.h"
-#include "AppState.h"
-#include "Biorhythm.h"
-#include "Conversions.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "ErrorTrap.h"
-#include "Errors.h"
-#include "EvaluationDisplay.h"
-#include "Placement.h"
-#include "RaceCaptions.h"
-#include "RaceReport.h"
-#include "Recordset.h"
-#include "Services.h"
+#include "biorhythm/Biorhythm.h"
+#include "core/AppContext.h"
+#include "core/AppState.h"
+#include "core/Conversions.h"
+#include "core/Dialogs.h"
+#include "core/Errors.h"
+#include "core/Services.h"
+#include "race/EvaluationDisplay.h"
+#include "race/RaceCaptions.h"
+#include "race/RaceReport.h"
+#include "shell/Controls.h"
+#include "shell/ErrorTrap.h"
+#include "shell/Placement.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
 
 namespace {
-
-QString controlName(const char* name, int index) {
-    return QString::fromLatin1(name) + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
-}
 
 // The column heading exactly as the table has always shown it, full-width and ASCII blanks included.
 QString midashiCaption() {
@@ -33,26 +29,14 @@ QString midashiCaption() {
         u"生年\u3000生月\u3000生日 血液型  身体評価\u3000感情評価\u3000知性評価");
 }
 
-QFrame* pictureBox(QWidget* parent, const QString& name, int left, int top, int width, int height) {
-    auto* box = new QFrame(parent);
-    box->setObjectName(name);
-    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    box->setLineWidth(1);
-    placeControl(box, width, height, left, top);
-    return box;
-}
-
 } // namespace
 
 DispForm::DispForm(AppContext& ctx, QWidget* parent)
-    : QMainWindow(parent)
-    , m_ctx(ctx) {
-    setWindowTitle(QStringLiteral("表示"));
+    : FormWindow(ctx, WindowId::DispForm, QStringLiteral("表示"), parent) {
     setObjectName(QStringLiteral("DispForm"));
     buildMenu();
     buildLayout();
-    sizeAndCentre(this, 632, 434);
-    runTrapped(m_ctx.dialogs, [this] { load(); });
+    runTrapped(m_ctx.dialogs, [this] { Form_Load(); });
 }
 
 DispForm::~DispForm() = default;
@@ -67,29 +51,25 @@ void DispForm::buildMenu() {
                              {"Menu_Add", u"履歴登録(&A)", &DispForm::Menu_Add_Click},
                              {"Menu_Print", u"印刷(&P)", &DispForm::Menu_Print_Click},
                              {"Menu_Disp", u"グラフ(&G)", &DispForm::Menu_Disp_Click}};
-    for (const Entry& entry : entries) {
-        QAction* action = menuBar()->addAction(QString::fromUtf16(entry.caption));
-        action->setObjectName(QString::fromLatin1(entry.name));
-        connect(action, &QAction::triggered, this, [this, handler = entry.handler] { (this->*handler)(); });
-    }
+    for (const Entry& entry : entries)
+        addMenuCommand(QString::fromLatin1(entry.name), QString::fromUtf16(entry.caption),
+                       [this, handler = entry.handler] { (this->*handler)(); });
 }
 
 void DispForm::buildLayout() {
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
+    QWidget* client = createClientArea();
     const AppState& state = m_ctx.state;
 
-    QFrame* frame = pictureBox(client, QStringLiteral("PictureWaku"), 8, 8, 617, 409);
+    QFrame* frame = controls::framedBox(client, QStringLiteral("PictureWaku"), 8, 8, 617, 409);
     for (int i = 0; i < 2; ++i) {
         auto* label = new QLabel(frame);
-        label->setObjectName(controlName("LabelDisp", i));
+        label->setObjectName(controls::indexedName(QStringLiteral("LabelDisp"), i));
         setControlFont(state, label, proportionalGothicFace(), 12);
         placeControl(label, 160, 20, 16 + 168 * i, 16);
         m_header[i] = label;
     }
 
-    QFrame* table = pictureBox(frame, QStringLiteral("PictureHyouji"), 8, 56, 593, 337);
+    QFrame* table = controls::framedBox(frame, QStringLiteral("PictureHyouji"), 8, 56, 593, 337);
     auto* heading = new QLabel(midashiCaption(), table);
     heading->setObjectName(QStringLiteral("LabelMidashi"));
     setControlFont(state, heading, gothicFace(), 9);
@@ -117,7 +97,7 @@ void DispForm::buildLayout() {
     for (int i = 0; i < RowCount; ++i) {
         Row& row = m_rows[i];
         row.strip = new QFrame(table);
-        row.strip->setObjectName(controlName("PictureGyo", i));
+        row.strip->setObjectName(controls::indexedName(QStringLiteral("PictureGyo"), i));
         row.strip->setFrameStyle(QFrame::Box | QFrame::Plain);
         row.strip->setLineWidth(1);
         placeControl(row.strip, 580, 33, 8, 32 + 32 * i);
@@ -125,7 +105,7 @@ void DispForm::buildLayout() {
         const QString face = i == 0 ? gothicFace() : proportionalGothicFace();
         for (const Column& column : columns) {
             auto* label = new QLabel(row.strip);
-            label->setObjectName(controlName(column.name, i));
+            label->setObjectName(controls::indexedName(QString::fromLatin1(column.name), i));
             setControlFont(state, label, face, 9);
             placeControl(label, column.width, 25, column.left, 2);
             label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -136,7 +116,7 @@ void DispForm::buildLayout() {
     }
 }
 
-void DispForm::load() {
+void DispForm::Form_Load() {
     const AppState& state = m_ctx.state;
     m_db = std::make_unique<Database>(state.databasePath());
     m_history = m_db->openRecordset(QStringLiteral("T_レース履歴"));
@@ -228,18 +208,6 @@ void DispForm::Menu_Close_Click() {
     close();
 }
 
-void DispForm::closeStore() {
-    // Record sets first, then the database; each is released even when closing another one failed.
-    if (auto history = std::move(m_history))
-        runTrapped(m_ctx.dialogs, [&history] { history->close(); });
-    if (auto velodromeSet = std::move(m_velodromes))
-        runTrapped(m_ctx.dialogs, [&velodromeSet] { velodromeSet->close(); });
-    if (auto db = std::move(m_db))
-        runTrapped(m_ctx.dialogs, [&db] { db->close(); });
-}
-
-void DispForm::closeEvent(QCloseEvent* event) {
-    closeStore();
-    event->accept();
-    m_ctx.navigator.closed(WindowId::DispForm);
+void DispForm::Form_Unload() {
+    closeStore({&m_history, &m_velodromes}, m_db);
 }

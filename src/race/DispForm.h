@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QMainWindow>
+#include "shell/FormWindow.h"
+
 #include <QVariant>
 #include <array>
 #include <memory>
@@ -13,7 +14,7 @@ class Recordset;
 
 // "表示": the race biorhythm table. One row per racer of the race with the three evaluations on the
 // survey date; from its menu the race is registered as history, printed, or charted.
-class DispForm : public QMainWindow {
+class DispForm : public FormWindow {
     Q_OBJECT
 
 public:
@@ -32,7 +33,7 @@ public:
     void Menu_Disp_Click();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Unload() override;
 
 private:
     struct Row {
@@ -52,12 +53,10 @@ private:
 
     void buildMenu();
     void buildLayout();
-    void load();
+    void Form_Load();
     void fillRows();
-    void closeStore();
     Recordset& velodromes();
 
-    AppContext& m_ctx;
     std::array<QLabel*, 2> m_header{};
     std::array<Row, RowCount> m_rows{};
     // The database comes first so that the record sets are released before it.

@@ -1,7 +1,7 @@
-#include "EvaluationDisplay.h"
+#include "race/EvaluationDisplay.h"
 
-#include "Conversions.h"
-#include "Printing.h"
+#include "core/Conversions.h"
+#include "core/Printing.h"
 
 #include <QColor>
 #include <QLabel>

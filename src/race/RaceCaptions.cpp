@@ -1,7 +1,7 @@
-#include "RaceCaptions.h"
+#include "race/RaceCaptions.h"
 
-#include "AppState.h"
-#include "Conversions.h"
+#include "core/AppState.h"
+#include "core/Conversions.h"
 
 QString surveyDateCaption(const SurveyDate& date) {
     return QStringLiteral("調査日：") + conv::signedStyle(date.year) + QLatin1Char('.') +

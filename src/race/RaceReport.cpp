@@ -1,12 +1,12 @@
-#include "RaceReport.h"
+#include "race/RaceReport.h"
 
-#include "AppState.h"
-#include "Biorhythm.h"
-#include "Errors.h"
-#include "EvaluationDisplay.h"
-#include "Printing.h"
-#include "RaceCaptions.h"
-#include "Recordset.h"
+#include "biorhythm/Biorhythm.h"
+#include "core/AppState.h"
+#include "core/Errors.h"
+#include "core/Printing.h"
+#include "race/EvaluationDisplay.h"
+#include "race/RaceCaptions.h"
+#include "store/Recordset.h"
 
 #include <memory>
 

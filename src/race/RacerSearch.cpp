@@ -1,8 +1,8 @@
-#include "RacerSearch.h"
+#include "race/RacerSearch.h"
 
-#include "Conversions.h"
-#include "Errors.h"
-#include "Recordset.h"
+#include "core/Conversions.h"
+#include "core/Errors.h"
+#include "store/Recordset.h"
 
 #include <QStringBuilder>
 #include <algorithm>

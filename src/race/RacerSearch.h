@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppState.h"
-#include "Database.h"
-#include "Recordset.h"
+#include "core/AppState.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "SearchPanel.h"
+#include "race/SearchPanel.h"
 
-#include "AppState.h"
-#include "Placement.h"
+#include "core/AppState.h"
+#include "shell/Placement.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,21 +1,22 @@
-#include "SelectForm.h"
+#include "race/SelectForm.h"
 
-#include "AppContext.h"
-#include "AppState.h"
-#include "Conversions.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "ErrorTrap.h"
-#include "Errors.h"
-#include "Placement.h"
-#include "Recordset.h"
-#include "SearchPanel.h"
-#include "Services.h"
-#include "SharedRoutines.h"
-#include "ToolPictures.h"
-#include "VersionBox.h"
+#include "core/AppContext.h"
+#include "core/AppState.h"
+#include "core/Conversions.h"
+#include "core/Dialogs.h"
+#include "core/Errors.h"
+#include "core/Services.h"
+#include "core/SharedRoutines.h"
+#include "race/SearchPanel.h"
+#include "race/SelectFormLayout.h"
+#include "race/ToolPictures.h"
+#include "shell/Controls.h"
+#include "shell/ErrorTrap.h"
+#include "shell/Placement.h"
+#include "shell/VersionBox.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -28,35 +29,6 @@
 #include <functional>
 
 namespace {
-
-QFrame* makePictureBox(QWidget* parent, const QString& name, int left, int top, int width, int height) {
-    auto* box = new QFrame(parent);
-    box->setObjectName(name);
-    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    placeControl(box, width, height, left, top);
-    return box;
-}
-
-QLabel* makeLabel(const AppState& state, QWidget* parent, const QString& name, const QString& text,
-                  const QString& face, double fontSize, int left, int top, int width, int height) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    setControlFont(state, label, face, fontSize);
-    placeControl(label, width, height, left, top);
-    return label;
-}
-
-QComboBox* makeCombo(const AppState& state, QWidget* parent, const QString& name, bool editable,
-                     double fontSize, int left, int top, int width) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setEditable(editable);
-    if (editable)
-        combo->setInsertPolicy(QComboBox::NoInsert);
-    setControlFont(state, combo, proportionalGothicFace(), fontSize);
-    placeControl(state, combo, fontSize, width, left, top);
-    return combo;
-}
 
 QStringList numberTexts(int from, int to) {
     QStringList texts;
@@ -103,14 +75,11 @@ private:
 } // namespace
 
 SelectForm::SelectForm(AppContext& ctx, RacerSearchChoices& choices, QWidget* parent)
-    : QMainWindow(parent)
-    , m_ctx(ctx)
+    : FormWindow(ctx, WindowId::SelectForm, QStringLiteral("選手検索"), parent)
     , m_choices(choices) {
     setObjectName(QStringLiteral("SelectForm"));
-    setWindowTitle(QStringLiteral("選手検索"));
     buildMenus();
     buildControls();
-    sizeAndCentre(this, 632, 434);
     Form_Load();
 }
 
@@ -118,20 +87,18 @@ SelectForm::~SelectForm() = default;
 
 void SelectForm::buildControls() {
     const AppState& state = m_ctx.state;
-    const QString pFace = proportionalGothicFace();
-    const QString fixedFace = gothicFace();
-
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("SelectFormClient"));
-    setCentralWidget(central);
+    QWidget* central = createClientArea(WorkWidth, WorkHeight, QStringLiteral("SelectFormClient"));
+    // The pickers are as narrow as on the old screens: a slim arrow leaves room for four digits. The
+    // style comes first, since a picker takes its height from it when it is placed.
+    central->setStyleSheet(
+        QStringLiteral("QComboBox { padding: 0px 0px 0px 2px; } QComboBox::drop-down { width: 14px; }"));
+    controls::Table table(state, central, selectform::topLayout());
 
     // The tool strip. The picture under the add button shows while that button is hidden.
-    m_pictureBotton = makePictureBox(central, QStringLiteral("PictureBotton"), 4, 0, 350, 28);
-    m_imageTuika = new QLabel(m_pictureBotton);
-    m_imageTuika->setObjectName(QStringLiteral("ImageTuika"));
+    m_pictureBotton = table.get<QFrame>(QStringLiteral("PictureBotton"));
+    m_imageTuika = table.get<QLabel>(QStringLiteral("ImageTuika"));
     m_imageTuika->setAlignment(Qt::AlignCenter);
     m_imageTuika->setPixmap(toolPicture(ToolPicture::AddToTable, 20, true));
-    placeControl(m_imageTuika, 25, 25, 146, 0);
 
     static constexpr ToolPicture pictures[7] = {
         ToolPicture::Close,      ToolPicture::Biorhythm, ToolPicture::Clear,  ToolPicture::TableSwitch,
@@ -146,68 +113,43 @@ void SelectForm::buildControls() {
         QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報です。"),
     };
     for (int i = 0; i < 7; ++i) {
-        auto* button = new QToolButton(m_pictureBotton);
-        button->setObjectName(QStringLiteral("CommandDisp(%1)").arg(i));
+        auto* button = table.get<QToolButton>(QStringLiteral("CommandDisp"), i);
         button->setIcon(QIcon(toolPicture(pictures[i])));
         button->setIconSize(i == 3 ? QSize(14, 14) : QSize(18, 18));
         button->setToolTip(tips[i]);
         button->setAutoRaise(false);
-        setControlFont(state, button, pFace, 8);
         if (i == 3) {
             button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
             button->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; }"));
-            placeControl(button, 75, 25, 72, 0);
-        } else {
-            placeControl(button, 25, 25, i < 3 ? 24 * i : 50 + 24 * i, 0);
         }
         connect(button, &QToolButton::clicked, this, [this, i] { CommandDisp_Click(i); });
         m_commandDisp[i] = button;
     }
-    m_labelTable = makeLabel(state, m_pictureBotton, QStringLiteral("LabelTable"), QString(), pFace, 10, 219,
-                             0, 131, 25);
+    m_labelTable = table.get<QLabel>(QStringLiteral("LabelTable"));
     m_labelTable->setAlignment(Qt::AlignCenter);
 
     // The frame of the pickers and search controls.
-    m_pictureWaku = makePictureBox(central, QStringLiteral("PictureWaku"), 4, 29, 350, 400);
-    // The pickers are as narrow as on the old screens: a slim arrow leaves room for four digits.
-    m_pictureWaku->setStyleSheet(
-        QStringLiteral("QComboBox { padding: 0px 0px 0px 2px; } QComboBox::drop-down { width: 14px; }"));
-    m_picZentei[0] = makePictureBox(m_pictureWaku, QStringLiteral("PicZentei(0)"), 8, 8, 250, 35);
-    m_picZentei[1] = makePictureBox(m_pictureWaku, QStringLiteral("PicZentei(1)"), 8, 50, 250, 35);
-
-    m_labelChoNen = makeLabel(state, m_picZentei[0], QStringLiteral("LabelChoNen"),
-                              QStringLiteral("調査年月日"), pFace, 8, 8, 8, 57, 17);
-    m_comboNen = makeCombo(state, m_picZentei[0], QStringLiteral("ComboNen"), true, 9, 64, 8, 49);
-    m_comboTuki = makeCombo(state, m_picZentei[0], QStringLiteral("ComboTuki"), true, 9, 128, 8, 41);
-    m_comboHi = makeCombo(state, m_picZentei[0], QStringLiteral("ComboHi"), true, 9, 184, 8, 41);
-    const QString units[3] = {QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("日")};
-    for (int i = 0; i < 3; ++i)
-        m_labelYMD[i] = makeLabel(state, m_picZentei[0], QStringLiteral("LabelYMD(%1)").arg(i), units[i],
-                                  pFace, 8, 112 + 56 * i, 16, 17, 17);
-
-    const QString raceTexts[3] = {QStringLiteral("対象レース"), QStringLiteral("第"),
-                                  QStringLiteral("レース")};
-    static constexpr int raceLefts[3] = {8, 152, 208};
-    for (int i = 0; i < 3; ++i)
-        m_labelRace[i] = makeLabel(state, m_picZentei[1], QStringLiteral("LabelRace(%1)").arg(i),
-                                   raceTexts[i], pFace, 8, raceLefts[i], 8, 57, 10);
-    m_comboBasho = makeCombo(state, m_picZentei[1], QStringLiteral("ComboBasho"), true, 9, 67, 8, 87);
-    m_comboRace = makeCombo(state, m_picZentei[1], QStringLiteral("ComboRace"), true, 9, 168, 8, 41);
+    m_pictureWaku = table.get<QFrame>(QStringLiteral("PictureWaku"));
+    for (int i = 0; i < 2; ++i)
+        m_picZentei[i] = table.get<QFrame>(QStringLiteral("PicZentei"), i);
+    m_labelChoNen = table.get<QLabel>(QStringLiteral("LabelChoNen"));
+    m_comboNen = table.get<QComboBox>(QStringLiteral("ComboNen"));
+    m_comboTuki = table.get<QComboBox>(QStringLiteral("ComboTuki"));
+    m_comboHi = table.get<QComboBox>(QStringLiteral("ComboHi"));
+    for (int i = 0; i < 3; ++i) {
+        m_labelYMD[i] = table.get<QLabel>(QStringLiteral("LabelYMD"), i);
+        m_labelRace[i] = table.get<QLabel>(QStringLiteral("LabelRace"), i);
+    }
+    m_comboBasho = table.get<QComboBox>(QStringLiteral("ComboBasho"));
+    m_comboRace = table.get<QComboBox>(QStringLiteral("ComboRace"));
 
     m_panel = new SearchPanel(state, m_pictureWaku);
 
-    m_labelHyouji = makeLabel(state, central, QStringLiteral("LabelHyouji"),
-                              QStringLiteral("出身　  登番　期　氏名"), fixedFace, 9, 360, 0, 265, 17);
-    m_list1 = new QListWidget(central);
-    m_list1->setObjectName(QStringLiteral("List1"));
-    setControlFont(state, m_list1, fixedFace, 9);
-    placeControl(m_list1, 265, 280, 360, 16);
-    m_labelSentaku = makeLabel(state, central, QStringLiteral("LabelSentaku"), QStringLiteral("選択ボックス"),
-                               fixedFace, 9, 360, 300, 265, 17);
-    m_list2 = new QListWidget(central);
-    m_list2->setObjectName(QStringLiteral("List2"));
-    setControlFont(state, m_list2, fixedFace, 9);
-    placeControl(m_list2, 265, 112, 360, 316);
+    table.add(selectform::listLayout());
+    m_labelHyouji = table.get<QLabel>(QStringLiteral("LabelHyouji"));
+    m_list1 = table.get<QListWidget>(QStringLiteral("List1"));
+    m_labelSentaku = table.get<QLabel>(QStringLiteral("LabelSentaku"));
+    m_list2 = table.get<QListWidget>(QStringLiteral("List2"));
 
     // Typing and choosing from the list both write the shared values at once.
     for (auto [box, handler] : {std::pair{m_comboNen, &SelectForm::ComboNen_Change},
@@ -233,35 +175,23 @@ void SelectForm::buildControls() {
 }
 
 void SelectForm::buildMenus() {
-    QMenuBar* bar = menuBar();
-    const auto entry = [this](QAction* action, const QString& name, void (SelectForm::*handler)()) {
-        action->setObjectName(name);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    m_menuClose = entry(bar->addAction(QStringLiteral("終了(&X)")), QStringLiteral("Menu_Close"),
-                        &SelectForm::Menu_Close);
-    m_menuDisp = entry(bar->addAction(QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑ表示(&H)")), QStringLiteral("Menu_Disp"),
-                       &SelectForm::Menu_Disp);
-    m_menuCancel = entry(bar->addAction(QStringLiteral("選択解除(&C)")), QStringLiteral("Menu_Cancel"),
-                         &SelectForm::Menu_Cancel);
-    m_menuChange = bar->addMenu(QStringLiteral("選手ﾃｰﾌﾞﾙ変更(&T)"));
-    m_menuChange->setObjectName(QStringLiteral("Menu_Change"));
+    m_menuClose = addMenuCommand(QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"),
+                                 [this] { Menu_Close_Click(); });
+    m_menuDisp = addMenuCommand(QStringLiteral("Menu_Disp"), QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑ表示(&H)"),
+                                [this] { Menu_Disp_Click(); });
+    m_menuCancel = addMenuCommand(QStringLiteral("Menu_Cancel"), QStringLiteral("選択解除(&C)"),
+                                  [this] { Menu_Cancel_Click(); });
+    m_menuChange =
+        controls::addMenu(menuBar(), QStringLiteral("Menu_Change"), QStringLiteral("選手ﾃｰﾌﾞﾙ変更(&T)"));
     const QString tableCaptions[2] = {QStringLiteral("抽出→通常ﾃｰﾌﾞﾙ(&N)"),
                                       QStringLiteral("通常→抽出ﾃｰﾌﾞﾙ(&O)")};
-    for (int i = 0; i < 2; ++i) {
-        m_menuTable[i] = m_menuChange->addAction(tableCaptions[i]);
-        m_menuTable[i]->setObjectName(QStringLiteral("Menu_Table(%1)").arg(i));
-        connect(m_menuTable[i], &QAction::triggered, this, [this, i] { Menu_Table_Click(i); });
-    }
-    m_menuSelect = entry(bar->addAction(QStringLiteral("抽出ﾃｰﾌﾞﾙ追加(&A)")), QStringLiteral("Menu_Select"),
-                         &SelectForm::Menu_Select_Click);
-    m_menuHelp = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    m_menuHelp->setObjectName(QStringLiteral("Menu_Help"));
-    m_menuHelpCard = entry(m_menuHelp->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)")), QStringLiteral("Menu_HelpCard"),
-                           &SelectForm::Menu_HelpCard);
-    m_menuHelpAbout = entry(m_menuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)")),
-                            QStringLiteral("Menu_Help_About"), &SelectForm::Menu_Help_About);
+    for (int i = 0; i < 2; ++i)
+        m_menuTable[i] =
+            controls::addAction(m_menuChange, this, controls::indexedName(QStringLiteral("Menu_Table"), i),
+                                tableCaptions[i], [this, i] { Menu_Table_Click(i); });
+    m_menuSelect = addMenuCommand(QStringLiteral("Menu_Select"), QStringLiteral("抽出ﾃｰﾌﾞﾙ追加(&A)"),
+                                  [this] { Menu_Select_Click(); });
+    addHelpMenu();
 }
 
 void SelectForm::Form_Load() {
@@ -422,7 +352,7 @@ void SelectForm::CommandDisp_Click(int index) {
     runTrapped(m_ctx.dialogs, [&] {
         switch (index) {
         case 0:
-            Menu_Close();
+            Menu_Close_Click();
             break;
         case 1:
             openRaceTable();
@@ -449,15 +379,15 @@ void SelectForm::CommandDisp_Click(int index) {
     });
 }
 
-void SelectForm::Menu_Close() {
+void SelectForm::Menu_Close_Click() {
     close();
 }
 
-void SelectForm::Menu_Disp() {
+void SelectForm::Menu_Disp_Click() {
     openRaceTable();
 }
 
-void SelectForm::Menu_Cancel() {
+void SelectForm::Menu_Cancel_Click() {
     clearSelection();
 }
 
@@ -469,32 +399,8 @@ void SelectForm::Menu_Select_Click() {
     CommandDisp_Click(4);
 }
 
-void SelectForm::Menu_HelpCard() {
-    m_ctx.help.showContents();
-}
-
-void SelectForm::Menu_Help_About() {
-    showVersionBox(m_ctx.dialogs, VersionBoxFrom::WorkWindow);
-}
-
-void SelectForm::closeEvent(QCloseEvent* event) {
-    // The frame's close control closes the window like the close command.
-    if (!m_closing) {
-        m_closing = true;
-        runTrapped(m_ctx.dialogs, [this] {
-            if (m_racerSource)
-                m_racerSource->close();
-            m_racerSource.reset();
-            if (m_db)
-                m_db->close();
-        });
-        m_racerSource.reset();
-        m_db.reset();
-        clearSelection();
-        event->accept();
-        QMainWindow::closeEvent(event);
-        m_ctx.navigator.closed(WindowId::SelectForm);
-        return;
-    }
-    event->accept();
+void SelectForm::Form_Unload() {
+    // The picks belong to this opening of the window, whatever the store does on closing.
+    clearSelection();
+    closeStore({&m_racerSource}, m_db);
 }

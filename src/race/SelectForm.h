@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RacerSearch.h"
+#include "race/RacerSearch.h"
+#include "shell/FormWindow.h"
 
-#include <QMainWindow>
 #include <array>
 #include <memory>
 
@@ -20,7 +20,7 @@ class SearchPanel;
 
 // The race selection window "選手検索": survey date, velodrome and race number of one race, the racer
 // searches, and up to nine picked racers handed to the race table through the shared state.
-class SelectForm : public QMainWindow {
+class SelectForm : public FormWindow {
     Q_OBJECT
 public:
     static constexpr int MaxPicks = 9;
@@ -48,13 +48,11 @@ public:
     void List2_Click(int line);
     void CommandDisp_Click(int index);
 
-    void Menu_Close();
-    void Menu_Disp();
-    void Menu_Cancel();
+    void Menu_Close_Click();
+    void Menu_Disp_Click();
+    void Menu_Cancel_Click();
     void Menu_Table_Click(int index);
     void Menu_Select_Click();
-    void Menu_HelpCard();
-    void Menu_Help_About();
 
     // The searches.
     void ComboKi_Click();
@@ -64,7 +62,7 @@ public:
     void Command500_Click();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Unload() override;
 
 private:
     void buildControls();
@@ -86,13 +84,11 @@ private:
 
     Database& database();
 
-    AppContext& m_ctx;
     RacerSearchChoices& m_choices;
     std::unique_ptr<Database> m_db;
     std::unique_ptr<Recordset> m_racerSource;
     qint16 m_pickCount = 0;
     SearchResults m_results;
-    bool m_closing = false;
 
     QFrame* m_pictureBotton = nullptr;
     std::array<QToolButton*, 7> m_commandDisp{};
@@ -120,7 +116,4 @@ private:
     QMenu* m_menuChange = nullptr;
     std::array<QAction*, 2> m_menuTable{};
     QAction* m_menuSelect = nullptr;
-    QMenu* m_menuHelp = nullptr;
-    QAction* m_menuHelpCard = nullptr;
-    QAction* m_menuHelpAbout = nullptr;
 };

@@ -1,15 +1,15 @@
 // The race selection window's searches and its extraction table commands.
-#include "SelectForm.h"
+#include "race/SelectForm.h"
 
-#include "AppContext.h"
-#include "AppState.h"
-#include "Conversions.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "ErrorTrap.h"
-#include "Errors.h"
-#include "Recordset.h"
-#include "SearchPanel.h"
+#include "core/AppContext.h"
+#include "core/AppState.h"
+#include "core/Conversions.h"
+#include "core/Dialogs.h"
+#include "core/Errors.h"
+#include "race/SearchPanel.h"
+#include "shell/ErrorTrap.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "ToolPictures.h"
+#include "race/ToolPictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
-#include "ErrorTrap.h"
+#include "shell/ErrorTrap.h"
 
-#include "Conversions.h"
-#include "Dialogs.h"
-#include "Errors.h"
+#include "core/Conversions.h"
+#include "core/Dialogs.h"
+#include "core/Errors.h"
 
 #include <new>
 

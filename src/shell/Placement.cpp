@@ -1,6 +1,6 @@
-#include "Placement.h"
+#include "shell/Placement.h"
 
-#include "AppState.h"
+#include "core/AppState.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "ReportPrinter.h"
+#include "shell/ReportPrinter.h"
 
-#include "AppState.h"
-#include "Errors.h"
+#include "core/AppState.h"
+#include "core/Errors.h"
 
 #include <QDateTime>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Printing.h"
+#include "core/Printing.h"
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "VersionBox.h"
+#include "shell/VersionBox.h"
 
-#include "Dialogs.h"
+#include "core/Dialogs.h"
 
 void showVersionBox(Dialogs& dialogs, VersionBoxFrom from) {
     const QString title = from == VersionBoxFrom::MainMenu ? QStringLiteral("コルヴァン Ver2.10")

@@ -1,7 +1,7 @@
-#include "Database.h"
+#include "store/Database.h"
 
-#include "Errors.h"
-#include "StoreInternal.h"
+#include "core/Errors.h"
+#include "store/StoreInternal.h"
 
 #include <QFile>
 #include <QFileInfo>

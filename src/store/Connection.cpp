@@ -1,6 +1,6 @@
-#include "StoreInternal.h"
+#include "store/StoreInternal.h"
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 #include <QFileInfo>
 #include <QSqlDriver>

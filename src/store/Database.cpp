@@ -1,8 +1,11 @@
-#include "Database.h"
+#include "store/Database.h"
 
-#include "Dynaset.h"
-#include "Errors.h"
-#include "StoreInternal.h"
+#include "core/Errors.h"
+#include "store/Dynaset.h"
+#include "store/Recordset.h"
+#include "store/StoreInternal.h"
+
+#include <optional>
 
 struct Database::Impl {
     std::shared_ptr<store::Connection> connection;
@@ -51,4 +54,24 @@ bool Database::isOpen() const {
 
 QString Database::path() const {
     return m_impl->connection ? m_impl->connection->path : QString();
+}
+
+void closeStore(std::initializer_list<std::unique_ptr<Recordset>*> recordsets,
+                std::unique_ptr<Database>& db) {
+    std::optional<KorvaneError> first;
+    const auto closeOne = [&first](auto& owner) {
+        if (auto open = std::move(owner)) {
+            try {
+                open->close();
+            } catch (const KorvaneError& error) {
+                if (!first)
+                    first = error;
+            }
+        }
+    };
+    for (std::unique_ptr<Recordset>* set : recordsets)
+        closeOne(*set);
+    closeOne(db);
+    if (first)
+        throw *first;
 }

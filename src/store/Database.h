@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
 #include <memory>
 
 class Recordset;
@@ -55,6 +56,10 @@ public:
 private:
     std::unique_ptr<Impl> m_impl;
 };
+
+// A window's close: each record set, then the database, is closed and released, even when closing an
+// earlier one failed; the first failure is raised afterwards.
+void closeStore(std::initializer_list<std::unique_ptr<Recordset>*> recordsets, std::unique_ptr<Database>& db);
 
 // Compacts the database file: VACUUM INTO a fresh compactPath, flushed to disk, then renamed over
 // path in one atomic step. No connection may be open. The old file is never removed before the

@@ -1,6 +1,6 @@
-#include "Dynaset.h"
+#include "store/Dynaset.h"
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 #include <QRegularExpression>
 #include <algorithm>

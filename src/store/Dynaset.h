@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Database.h"
-#include "Recordset.h"
-#include "StoreInternal.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/StoreInternal.h"
 
 #include <array>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "SeedDatabase.h"
+#include "store/SeedDatabase.h"
 
-#include "Errors.h"
-#include "StoreInternal.h"
+#include "core/Errors.h"
+#include "store/StoreInternal.h"
 
 #include <QDate>
 #include <QFile>

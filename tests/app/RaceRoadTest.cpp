@@ -1,13 +1,13 @@
-#include "AppNavigator.h"
-#include "BiorForm.h"
-#include "Database.h"
-#include "DispForm.h"
-#include "MainForm.h"
-#include "RacerSearch.h"
-#include "Recordset.h"
-#include "SelectForm.h"
-#include "TestSupport.h"
-#include "WindowRegistry.h"
+#include "app/AppNavigator.h"
+#include "app/WindowRegistry.h"
+#include "biorhythm/BiorForm.h"
+#include "mainmenu/MainForm.h"
+#include "race/DispForm.h"
+#include "race/RacerSearch.h"
+#include "race/SelectForm.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "support/TestSupport.h"
 
 #include <QComboBox>
 #include <QFile>

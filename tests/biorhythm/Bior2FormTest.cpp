@@ -1,6 +1,6 @@
-#include "Bior2Form.h"
-#include "ChartGeometry.h"
-#include "TestSupport.h"
+#include "biorhythm/Bior2Form.h"
+#include "biorhythm/ChartGeometry.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QDate>

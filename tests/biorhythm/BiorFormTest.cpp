@@ -1,7 +1,7 @@
-#include "BiorForm.h"
-#include "ErrorTrap.h"
-#include "Errors.h"
-#include "TestSupport.h"
+#include "biorhythm/BiorForm.h"
+#include "core/Errors.h"
+#include "shell/ErrorTrap.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QDate>

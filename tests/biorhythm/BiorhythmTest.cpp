@@ -1,5 +1,5 @@
-#include "Biorhythm.h"
-#include "Errors.h"
+#include "biorhythm/Biorhythm.h"
+#include "core/Errors.h"
 
 #include <QDate>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "ChartGeometry.h"
-#include "AppState.h"
-#include "Errors.h"
+#include "biorhythm/ChartGeometry.h"
+#include "core/AppState.h"
+#include "core/Errors.h"
 
 #include <QDate>
 #include <QTest>

@@ -1,10 +1,10 @@
-#include "AppState.h"
-#include "Conversions.h"
-#include "Database.h"
-#include "DispForm.h"
-#include "Recordset.h"
-#include "RirekiForm.h"
-#include "TestSupport.h"
+#include "core/AppState.h"
+#include "core/Conversions.h"
+#include "history/RirekiForm.h"
+#include "race/DispForm.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "RirekiForm.h"
-#include "Database.h"
-#include "Recordset.h"
-#include "ReportPrinter.h"
-#include "TestSupport.h"
+#include "history/RirekiForm.h"
+#include "shell/ReportPrinter.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QComboBox>

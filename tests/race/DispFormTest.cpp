@@ -1,5 +1,5 @@
-#include "DispForm.h"
-#include "TestSupport.h"
+#include "race/DispForm.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QDate>

@@ -1,5 +1,5 @@
-#include "EvaluationDisplay.h"
-#include "TestSupport.h"
+#include "race/EvaluationDisplay.h"
+#include "support/TestSupport.h"
 
 #include <QLabel>
 #include <QTest>

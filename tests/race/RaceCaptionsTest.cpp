@@ -1,5 +1,5 @@
-#include "RaceCaptions.h"
-#include "AppState.h"
+#include "race/RaceCaptions.h"
+#include "core/AppState.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
-#include "RaceReport.h"
-#include "AppState.h"
-#include "Biorhythm.h"
-#include "Errors.h"
-#include "ReportPrinter.h"
-#include "TestSupport.h"
+#include "race/RaceReport.h"
+#include "biorhythm/Biorhythm.h"
+#include "core/AppState.h"
+#include "core/Errors.h"
+#include "shell/ReportPrinter.h"
+#include "support/TestSupport.h"
 
 #include <QDate>
 #include <QTemporaryDir>

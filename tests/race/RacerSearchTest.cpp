@@ -1,6 +1,6 @@
-#include "RacerSearch.h"
-#include "Errors.h"
-#include "Recordset.h"
+#include "race/RacerSearch.h"
+#include "core/Errors.h"
+#include "store/Recordset.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
-#include "SelectForm.h"
-#include "Conversions.h"
-#include "Errors.h"
-#include "RacerSearch.h"
-#include "SearchPanel.h"
-#include "TestSupport.h"
+#include "race/SelectForm.h"
+#include "core/Conversions.h"
+#include "core/Errors.h"
+#include "race/RacerSearch.h"
+#include "race/SearchPanel.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>

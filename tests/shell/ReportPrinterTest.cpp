@@ -1,7 +1,7 @@
-#include "ReportPrinter.h"
-#include "AppState.h"
-#include "Errors.h"
-#include "TestSupport.h"
+#include "shell/ReportPrinter.h"
+#include "core/AppState.h"
+#include "core/Errors.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "Database.h"
-#include "Errors.h"
-#include "Recordset.h"
-#include "SeedDatabase.h"
-#include "TestSupport.h"
+#include "core/Errors.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/SeedDatabase.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "Database.h"
-#include "Errors.h"
-#include "Recordset.h"
-#include "TestSupport.h"
+#include "store/Database.h"
+#include "core/Errors.h"
+#include "store/Recordset.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "Recordset.h"
-#include "Database.h"
-#include "Errors.h"
-#include "TestSupport.h"
+#include "store/Recordset.h"
+#include "core/Errors.h"
+#include "store/Database.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,8 @@
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
-#include "Errors.h"
-#include "Placement.h"
+#include "core/Errors.h"
+#include "shell/MessageBoxDialogs.h"
+#include "shell/Placement.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,18 @@
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
+#include <cstdio>
+
+namespace {
+
+void writeBox(const QString& text, const QString& title) {
+    const QString line = (title.isEmpty() ? Dialogs::defaultTitle() : title) + QStringLiteral(": ") +
+                         MessageBoxDialogs::displayText(text) + QLatin1Char('\n');
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
 
 void ScriptedDialogs::message(const QString& text, const QString& title) {
     m_shown.push_back({ShownBox::Kind::Message, text, title});
@@ -43,6 +56,23 @@ QStringList ScriptedDialogs::texts() const {
 
 QString ScriptedDialogs::lastText() const {
     return m_shown.isEmpty() ? QString() : m_shown.constLast().text;
+}
+
+void StderrDialogs::message(const QString& text, const QString& title) {
+    writeBox(text, title);
+}
+
+Dialogs::Answer StderrDialogs::question(const QString& text, const QString& title) {
+    writeBox(text, title);
+    return Answer::No;
+}
+
+void StderrDialogs::critical(const QString& text, const QString& title) {
+    writeBox(text, title);
+}
+
+void StderrDialogs::information(const QString& text, const QString& title) {
+    writeBox(text, title);
 }
 
 double ScriptedRandom::next() {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "AppContext.h"
-#include "AppState.h"
-#include "Dialogs.h"
-#include "Printing.h"
-#include "Services.h"
+#include "core/AppContext.h"
+#include "core/AppState.h"
+#include "core/Dialogs.h"
+#include "core/Printing.h"
+#include "core/Services.h"
 
 #include <QDate>
 #include <QList>
@@ -48,6 +48,15 @@ private:
     QList<ShownBox> m_shown;
     std::deque<Answer> m_answers;
     int m_unanswered = 0;
+};
+
+// Writes every box to standard error and answers questions No: the program run as a test's process.
+class StderrDialogs : public Dialogs {
+public:
+    void message(const QString& text, const QString& title = {}) override;
+    Answer question(const QString& text, const QString& title) override;
+    void critical(const QString& text, const QString& title) override;
+    void information(const QString& text, const QString& title) override;
 };
 
 class FixedClock : public Clock {

@@ -1,8 +1,8 @@
 // Writes the database file shipped with the program: korvane_makeseed <path>. The file is made
 // beside the target and renamed over it when complete, so a failed run leaves no half file.
 
-#include "Errors.h"
-#include "SeedDatabase.h"
+#include "core/Errors.h"
+#include "store/SeedDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>

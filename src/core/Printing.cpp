@@ -1,0 +1,7 @@
+#include "core/Printing.h"
+
+#include "core/Conversions.h"
+
+void PrintJob::printNumber(double value) {
+    printText(conv::printStyle(value));
+}

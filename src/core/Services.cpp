@@ -1,0 +1,7 @@
+#include "core/Services.h"
+
+#include <QRandomGenerator>
+
+double SystemRandom::next() {
+    return QRandomGenerator::global()->generateDouble();
+}

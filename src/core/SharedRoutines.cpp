@@ -1,0 +1,29 @@
+#include "core/SharedRoutines.h"
+
+#include "core/AppState.h"
+#include "core/Dialogs.h"
+
+bool checkSurveyDate(const SurveyDate& date, Dialogs& dialogs) {
+    const int month = date.month;
+    const int day = date.day;
+    if (month < 0 || month > 12) {
+        dialogs.message(QStringLiteral("月が正しくありません"));
+        return false;
+    }
+    bool dayWrong = false;
+    if (month == 2 && day > 28)
+        dayWrong = (date.year % 4 == 0) ? day > 29 : true;
+    else if ((month == 4 || month == 6 || month == 9 || month == 11) && day > 30)
+        dayWrong = true;
+    if (dayWrong) {
+        dialogs.message(QStringLiteral("日が正しくありません"));
+        return false;
+    }
+    return true;
+}
+
+QVariant nullSafe(const QVariant& value, bool textField) {
+    if (!value.isNull())
+        return value;
+    return textField ? QVariant(QString()) : QVariant(0);
+}

@@ -1,0 +1,126 @@
+#include "shell/Controls.h"
+
+#include "shell/Placement.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace controls {
+
+QString indexedName(const QString& stem, int index) {
+    return stem + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
+
+QFrame* framedBox(QWidget* parent, const QString& name, int left, int top, int width, int height) {
+    auto* box = new QFrame(parent);
+    box->setObjectName(name);
+    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    box->setLineWidth(1);
+    placeControl(box, width, height, left, top);
+    return box;
+}
+
+QAction* addAction(QWidget* menu, QObject* receiver, const QString& name, const QString& caption,
+                   std::function<void()> handler) {
+    auto* action = new QAction(caption, menu);
+    action->setObjectName(name);
+    QObject::connect(action, &QAction::triggered, receiver, std::move(handler));
+    menu->addAction(action);
+    return action;
+}
+
+QMenu* addMenu(QMenuBar* bar, const QString& name, const QString& caption) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
+}
+
+QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption) {
+    QMenu* menu = parent->addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
+}
+
+namespace {
+
+QWidget* create(const Spec& spec, QWidget* parent) {
+    const QString text = QString::fromUtf16(spec.text);
+    switch (spec.kind) {
+    case Kind::Frame: {
+        auto* frame = new QFrame(parent);
+        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        frame->setLineWidth(1);
+        return frame;
+    }
+    case Kind::Label:
+        return new QLabel(text, parent);
+    case Kind::Button:
+        return new QPushButton(text, parent);
+    case Kind::ToolButton: {
+        auto* button = new QToolButton(parent);
+        button->setText(text);
+        return button;
+    }
+    case Kind::Combo:
+    case Kind::EditCombo: {
+        auto* combo = new QComboBox(parent);
+        if (spec.kind == Kind::EditCombo) {
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+        }
+        return combo;
+    }
+    case Kind::Edit:
+        return new QLineEdit(text, parent);
+    case Kind::List:
+        return new QListWidget(parent);
+    case Kind::Check:
+        return new QCheckBox(text, parent);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Table::Table(const AppState& state, QWidget* client, std::span<const Spec> specs)
+    : m_state(state)
+    , m_client(client) {
+    add(specs);
+}
+
+void Table::add(std::span<const Spec> specs) {
+    const AppState& state = m_state;
+    for (const Spec& spec : specs) {
+        const QString parentName = QString::fromUtf16(spec.parent);
+        QWidget* parent = parentName.isEmpty() ? m_client : widget(parentName);
+        QWidget* control = create(spec, parent);
+        control->setObjectName(QString::fromUtf16(spec.name));
+        if (spec.face != Face::Default)
+            setControlFont(state, control,
+                           spec.face == Face::Gothic ? gothicFace() : proportionalGothicFace(), spec.size);
+        if (spec.height == 0)
+            placeControl(state, control, spec.size, spec.width, spec.left, spec.top);
+        else
+            placeControl(control, spec.width, spec.height, spec.left, spec.top);
+        m_controls.insert(control->objectName(), control);
+    }
+}
+
+QWidget* Table::widget(const QString& name) const {
+    QWidget* control = m_controls.value(name);
+    // A name missing from the table is a fault in the window's own code, found by its first test.
+    if (!control)
+        qFatal("No control named %s in the layout table", qPrintable(name));
+    return control;
+}
+
+} // namespace controls

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <span>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QObject;
+class QWidget;
+struct AppState;
+
+// Building blocks of the windows: indexed control names, framed boxes, menu entries, and layout tables.
+namespace controls {
+
+// The object name of a member of a control array: "Kenmei(12)".
+QString indexedName(const QString& stem, int index);
+
+// A sunken panel, the frame the old screens drew around groups of controls.
+QFrame* framedBox(QWidget* parent, const QString& name, int left, int top, int width, int height);
+
+// A menu entry (on a menu or directly on the menu bar) named as the control is named.
+QAction* addAction(QWidget* menu, QObject* receiver, const QString& name, const QString& caption,
+                   std::function<void()> handler);
+QMenu* addMenu(QMenuBar* bar, const QString& name, const QString& caption);
+QMenu* addMenu(QMenu* menu, const QString& name, const QString& caption);
+
+enum class Kind { Frame, Label, Button, ToolButton, Combo, EditCombo, Edit, List, Check };
+enum class Face { Default, Gothic, PGothic };
+
+// One row of a window's layout table: the control's name, kind, parent (empty for the client area),
+// pixel geometry and font. A height of 0 takes the height from the font, as combo boxes do.
+struct Spec {
+    const char16_t* name;
+    Kind kind;
+    const char16_t* parent;
+    int left;
+    int top;
+    int width;
+    int height;
+    Face face = Face::Default;
+    double size = 0;
+    const char16_t* text = u"";
+};
+
+// The controls of one layout table, built in the table's order (parents before children).
+class Table {
+public:
+    Table(const AppState& state, QWidget* client, std::span<const Spec> specs);
+    // More rows, created after whatever the window built in between (the tab order follows creation).
+    void add(std::span<const Spec> specs);
+
+    QWidget* widget(const QString& name) const;
+    template <typename T> T* get(const QString& name) const { return static_cast<T*>(widget(name)); }
+    template <typename T> T* get(const QString& stem, int index) const {
+        return get<T>(indexedName(stem, index));
+    }
+
+private:
+    const AppState& m_state;
+    QWidget* m_client;
+    QHash<QString, QWidget*> m_controls;
+};
+
+} // namespace controls

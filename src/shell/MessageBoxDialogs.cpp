@@ -1,0 +1,49 @@
+#include "shell/MessageBoxDialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+QString titleOrDefault(const QString& title) {
+    return title.isEmpty() ? Dialogs::defaultTitle() : title;
+}
+
+QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& text, const QString& title,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, titleOrDefault(title), MessageBoxDialogs::displayText(text), buttons,
+                    QApplication::activeWindow());
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+QString MessageBoxDialogs::displayText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    while (shown.endsWith(QLatin1Char('\n')))
+        shown.chop(1);
+    return shown;
+}
+
+void MessageBoxDialogs::message(const QString& text, const QString& title) {
+    showBox(QMessageBox::NoIcon, text, title, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+Dialogs::Answer MessageBoxDialogs::question(const QString& text, const QString& title) {
+    const auto button =
+        showBox(QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void MessageBoxDialogs::critical(const QString& text, const QString& title) {
+    showBox(QMessageBox::Critical, text, title, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBoxDialogs::information(const QString& text, const QString& title) {
+    showBox(QMessageBox::Information, text, title, QMessageBox::Ok, QMessageBox::Ok);
+}

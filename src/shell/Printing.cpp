@@ -1,7 +1,0 @@
-#include "Printing.h"
-
-#include "Conversions.h"
-
-void PrintJob::printNumber(double value) {
-    printText(conv::printStyle(value));
-}

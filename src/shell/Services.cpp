@@ -1,7 +1,0 @@
-#include "Services.h"
-
-#include <QRandomGenerator>
-
-double SystemRandom::next() {
-    return QRandomGenerator::global()->generateDouble();
-}

@@ -1,0 +1,123 @@
+#include "mainmenu/HelpWindow.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBrowser>
+
+namespace {
+
+QString sourceHelpFile() {
+    return qEnvironmentVariable("KORVANE_SOURCE_DIR") + QStringLiteral("/resources/help/Korvane.hlp");
+}
+
+} // namespace
+
+class HelpWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testsupport::initGui(); }
+    void opensAtContents();
+    void secondRequestReusesWindow();
+    void missingFileIsReported();
+    void linksReachTheirSections();
+    void sectionsCoverTheProgram_data();
+    void sectionsCoverTheProgram();
+};
+
+void HelpWindowTest::opensAtContents() {
+    const auto dir = testsupport::copyOfProgramDir();
+    AppState state;
+    state.appPath = dir.path;
+    ScriptedDialogs dialogs;
+    HelpBrowserViewer viewer(state, dialogs);
+    viewer.showContents();
+    QVERIFY(dialogs.shown().isEmpty());
+    HelpWindow* window = viewer.window();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+    QCOMPARE(window->browser()->documentTitle(), QStringLiteral("コルヴァン ヘルプ"));
+    const QString text = window->browser()->toPlainText();
+    QVERIFY(text.contains(QStringLiteral("目次")));
+    QVERIFY(text.contains(QStringLiteral("メインメニュー")));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    testsupport::saveScreenshot(window, QStringLiteral("HelpWindow"));
+}
+
+void HelpWindowTest::secondRequestReusesWindow() {
+    const auto dir = testsupport::copyOfProgramDir();
+    AppState state;
+    state.appPath = dir.path;
+    ScriptedDialogs dialogs;
+    HelpBrowserViewer viewer(state, dialogs);
+    viewer.showContents();
+    QPointer<HelpWindow> first = viewer.window();
+    // Following a link and asking for help again comes back to the contents in the same window.
+    first->browser()->setSource(QUrl(QStringLiteral("#exit")));
+    QVERIFY(first->browser()->verticalScrollBar()->value() > 0);
+    viewer.showContents();
+    QCOMPARE(viewer.window(), first.data());
+    QCOMPARE(first->browser()->verticalScrollBar()->value(), 0);
+
+    QVERIFY(first->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(first.isNull());
+    viewer.showContents();
+    QVERIFY(viewer.window());
+    QVERIFY(viewer.window()->isVisible());
+}
+
+void HelpWindowTest::missingFileIsReported() {
+    const auto dir = testsupport::copyOfProgramDir();
+    QFile::remove(dir.path + QStringLiteral("Korvane.hlp"));
+    AppState state;
+    state.appPath = dir.path;
+    ScriptedDialogs dialogs;
+    HelpBrowserViewer viewer(state, dialogs);
+    viewer.showContents();
+    QVERIFY(!viewer.window());
+    QCOMPARE(dialogs.shown().size(), 1);
+    QCOMPARE(dialogs.shown().first().kind, ShownBox::Kind::Message);
+    QVERIFY(dialogs.shown().first().text.startsWith(QStringLiteral("ヘルプファイルが見つかりません。")));
+    QVERIFY(dialogs.shown().first().text.contains(QStringLiteral("Korvane.hlp")));
+}
+
+void HelpWindowTest::linksReachTheirSections() {
+    QFile file(sourceHelpFile());
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(sourceHelpFile()));
+    const QString html = QString::fromUtf8(file.readAll());
+    QSet<QString> anchors;
+    for (const auto& match : QRegularExpression(QStringLiteral("id=\"([^\"]+)\"")).globalMatch(html))
+        anchors.insert(match.captured(1));
+    int links = 0;
+    for (const auto& match : QRegularExpression(QStringLiteral("href=\"#([^\"]+)\"")).globalMatch(html)) {
+        ++links;
+        QVERIFY2(anchors.contains(match.captured(1)), qPrintable(match.captured(1)));
+    }
+    QVERIFY(links >= 10);
+    QVERIFY(anchors.contains(QStringLiteral("contents")));
+}
+
+void HelpWindowTest::sectionsCoverTheProgram_data() {
+    QTest::addColumn<QString>("phrase");
+    for (const char16_t* phrase :
+         {u"選手検索", u"レース履歴", u"個別調査", u"選手テーブルメンテナンス", u"競輪場テーブルメンテナンス",
+          u"作者ソフト紹介", u"印刷", u"PDF", u"身体", u"感情", u"知性", u"最適化"})
+        QTest::newRow(QString::fromUtf16(phrase).toUtf8().constData()) << QString::fromUtf16(phrase);
+}
+
+void HelpWindowTest::sectionsCoverTheProgram() {
+    QFETCH(QString, phrase);
+    QFile file(sourceHelpFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(file.readAll()).contains(phrase));
+}
+
+QTEST_MAIN(HelpWindowTest)
+#include "HelpWindowTest.moc"
