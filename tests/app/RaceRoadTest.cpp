@@ -1,5 +1,6 @@
 #include "app/AppNavigator.h"
 #include "app/WindowRegistry.h"
+#include "biorhythm/Bior2Form.h"
 #include "biorhythm/BiorForm.h"
 #include "mainmenu/MainForm.h"
 #include "race/DispForm.h"
@@ -115,6 +116,24 @@ void RaceRoadTest::raceRoad() {
     QVERIFY(detail && detail->isVisible());
     QCOMPARE(control<QLabel>(detail, QStringLiteral("LabelNamae"))->text().trimmed(),
              p.t.state.selectedPersons[1].name.trimmed());
+
+    // A day stepped in the detail chart: the race table and the nine charts show the new date at once,
+    // as a window opened afresh on that date does, and the selection's date boxes show it too.
+    QCOMPARE(p.t.state.surveyDate, (SurveyDate{1999, 12, 8}));
+    qobject_cast<Bior2Form*>(detail)->CommandChoYMD_Click(2);
+    QCOMPARE(p.t.state.surveyDate, (SurveyDate{1999, 12, 9}));
+    DispForm fresh(p.ctx);
+    for (const QString& name : {QStringLiteral("LabelDisp(0)"), QStringLiteral("LabelBody(0)"),
+                                QStringLiteral("LabelHeart(1)"), QStringLiteral("LabelIntel(2)")})
+        QCOMPARE(control<QLabel>(table, name)->text(), control<QLabel>(&fresh, name)->text());
+    QCOMPARE(control<QLabel>(table, QStringLiteral("LabelDisp(0)"))->text(),
+             QStringLiteral("調査日： 1999. 12. 9"));
+    BiorForm freshCharts(p.ctx);
+    for (int k = 0; k < 3; ++k) {
+        QCOMPARE(charts->chartAt(k)->glyphs().size(), 13 * 3);
+        QCOMPARE(charts->chartAt(k)->glyphs(), freshCharts.chartAt(k)->glyphs());
+    }
+    QCOMPARE(control<QComboBox>(select, QStringLiteral("ComboHi"))->currentText(), QStringLiteral("9"));
 
     // Closing the selection takes everything above it along and brings back the main menu.
     QPointer<QWidget> tableWindow = table;

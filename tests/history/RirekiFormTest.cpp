@@ -149,8 +149,7 @@ bool nearEdge(double scaled) {
     return std::abs(scaled - std::floor(scaled) - 0.5) < 1e-4 || std::abs(scaled - std::round(scaled)) < 1e-4;
 }
 QString twoDecimals(double value) {
-    QString text = QString::number(value, 'f', 2);
-    return text == QStringLiteral("-0.00") ? QStringLiteral("0.00") : text;
+    return QString::number(value, 'f', 2);
 }
 
 // A printed line built cell by cell: ASCII and half-width kana take one cell, the rest two.
@@ -220,6 +219,8 @@ private slots:
     void report_data();
     void report();
     void reportWithoutFirstRacer();
+    void noRaceShownBeforeAPick();
+    void emptyAndDeletedSlots();
     void failingPrinter();
     void reportOnPaper();
     void helpVersionAndClose_data();
@@ -701,6 +702,76 @@ void RirekiFormTest::reportWithoutFirstRacer() {
         QVERIFY(!m_t->printer.ended(0));
         QCOMPARE(m_t->printer.pageText(0), QStringList());
     }
+}
+
+// The list shows no race until the user picks one: nothing is on screen that printing would refuse.
+void RirekiFormTest::noRaceShownBeforeAPick() {
+    storeRaces(m_dir.database(), {Race{QDate(1999, 12, 8), m_venue.first, 5, {m_racers.at(0).id}},
+                                  Race{QDate(2000, 1, 4), m_venue.first, 6, {m_racers.at(1).id}}});
+    auto form = openForm();
+    auto* combo = form->findChild<QComboBox*>(QStringLiteral("ComboRireki"));
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->currentIndex(), -1);
+    QCOMPARE(combo->currentText(), QString());
+    QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 0)->text(), QString());
+    action(*form, "Menu_Print")->trigger();
+    QCOMPARE(m_t->dialogs.texts(), QStringList{QStringLiteral("レース履歴を選択してから実行して下さい")});
+}
+
+// An empty slot shows its number only. A racer deleted since the race was stored shows the slot number
+// and its order, no evaluations; on paper its line holds the same, and the racers after it still print
+// up to the first empty slot.
+void RirekiFormTest::emptyAndDeletedSlots() {
+    const Racer first = m_racers.at(0);
+    const Racer gone = m_racers.at(1);
+    const Racer third = m_racers.at(2);
+    const Racer after = m_racers.at(3);
+    Race race{QDate(1999, 12, 8), m_venue.first, 5, {first.id, gone.id, third.id, 0, after.id}};
+    const QList<qint64> ids = storeRaces(m_dir.database(), {race});
+    {
+        auto form = openForm();
+        pickId(*form, ids.first());
+        for (int i = 0; i < 3; ++i)
+            control<QLineEdit>(*form, QStringLiteral("TextJyuni"), i)->setText(QString::number(i + 1));
+        m_t->dialogs.answerYes();
+        action(*form, "Menu_Edit")->trigger();
+    }
+    {
+        Database db(m_dir.database());
+        auto racers = db.openRecordset(QStringLiteral("T_選手"));
+        QVERIFY(racers->findFirst(QStringLiteral("選手ID = %1").arg(gone.id)));
+        racers->deleteCurrent();
+    }
+    auto form = openForm();
+    pickId(*form, ids.first());
+    QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 0)->text(), first.name);
+    QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 2)->text(), third.name);
+    QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 4)->text(), after.name);
+    for (int i : {1, 3, 5, 8}) {
+        QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNo"), i)->text(), QString::number(i + 1));
+        for (const char* name : {"LabelShozokuMei", "LabelKi", "LabelNamae", "LabelSeiNen", "LabelSeiTuki",
+                                 "LabelSeiHi", "LabelBody", "LabelHeart", "LabelIntel"}) {
+            QLabel* cell = control<QLabel>(*form, QString::fromLatin1(name), i);
+            QCOMPARE(cell->text(), QString());
+            QVERIFY(!cell->autoFillBackground());
+        }
+    }
+    QCOMPARE(control<QLineEdit>(*form, QStringLiteral("TextJyuni"), 1)->text(), QStringLiteral("2"));
+    QCOMPARE(control<QLineEdit>(*form, QStringLiteral("TextJyuni"), 3)->text(), QString());
+    QVERIFY(!control<QLabel>(*form, QStringLiteral("LabelBody"), 2)->text().isEmpty());
+
+    m_t->dialogs.clear();
+    m_t->dialogs.answerYes();
+    action(*form, "Menu_Print")->trigger();
+    QCOMPARE(m_t->dialogs.texts(), QStringList{QStringLiteral("レース履歴を印刷しますか。\r\n")});
+    const QStringList page = m_t->printer.pageText(0);
+    // Title, blank, headings, blank, then a row and a blank line for each of slots 1 to 3.
+    QVERIFY(page.size() >= 9);
+    QVERIFY(page.at(4).contains(first.name));
+    QCOMPARE(page.at(6), QString(10, QLatin1Char(' ')) + QStringLiteral(" 2 ") +
+                             QString(73, QLatin1Char(' ')) + QStringLiteral("2"));
+    QVERIFY(page.at(8).contains(third.name));
+    QVERIFY(!page.join(QLatin1Char('\n')).contains(after.name));
 }
 
 void RirekiFormTest::failingPrinter() {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
@@ -47,6 +48,12 @@ void HelpWindowTest::opensAtContents() {
     QVERIFY(text.contains(QStringLiteral("目次")));
     QVERIFY(text.contains(QStringLiteral("メインメニュー")));
     QVERIFY(QTest::qWaitForWindowExposed(window));
+    // Centred like every other window of the program.
+    QCoreApplication::processEvents();
+    const QRect area = window->screen()->availableGeometry();
+    const QRect whole = window->frameGeometry();
+    QVERIFY(qAbs(whole.center().x() - area.center().x()) <= 1);
+    QVERIFY(qAbs(whole.center().y() - area.center().y()) <= 1);
     testsupport::saveScreenshot(window, QStringLiteral("HelpWindow"));
 }
 

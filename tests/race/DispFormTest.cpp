@@ -107,8 +107,7 @@ double expectedValue(qint64 days, int cycle) {
 }
 
 QString expectedText(double value) {
-    QString text = QString::number(value, 'f', 2);
-    return text == QStringLiteral("-0.00") ? QStringLiteral("0.00") : text;
+    return QString::number(value, 'f', 2);
 }
 
 QLabel* cell(QWidget* form, const char* name, int row) {
@@ -184,9 +183,14 @@ void DispFormTest::layoutAndCaptions() {
         for (int c = 0; c < 11; ++c)
             QCOMPARE(cell(&form, rowLabels[c], row)->geometry(), QRect(lefts[c], 2, widths[c], 25));
     }
-    // Row 0 keeps the fixed-pitch face, the other rows the window's own.
-    QCOMPARE(cell(&form, "LabelNamae", 0)->font().family(), QStringLiteral("ＭＳ ゴシック"));
-    QCOMPARE(cell(&form, "LabelNamae", 1)->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    // All nine rows in the same face and size, the first row included.
+    for (int row = 0; row < 9; ++row) {
+        for (const char* label : rowLabels) {
+            QCOMPARE(cell(&form, label, row)->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+            QCOMPARE(cell(&form, label, row)->font().pointSize(),
+                     cell(&form, "LabelNamae", 8)->font().pointSize());
+        }
+    }
 }
 
 void DispFormTest::headerTexts() {

@@ -5,6 +5,7 @@
 #include "race/SearchPanel.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -188,6 +190,12 @@ private slots:
     void dateAndRaceBoxes_data();
     void dateAndRaceBoxes();
     void chosenFromTheList();
+    void completionIsWhatTheStateHolds_data();
+    void completionIsWhatTheStateHolds();
+    void oneChangeOneCheck();
+    void onlyAChoiceSearches();
+    void listsFitTheirEntries();
+    void dateFromAnotherWindow();
     void pickLimit();
     void sameRacerTwice();
     void removeMiddle_data();
@@ -451,6 +459,115 @@ void SelectFormTest::chosenFromTheList() {
     QCOMPARE(f.tc.state.surveyVenue, QStringLiteral("どこか"));
     choose(f.child<QComboBox>(QStringLiteral("ComboRace")), QStringLiteral("12"));
     QCOMPARE(f.tc.state.surveyRaceNo, qint16(12));
+}
+
+void SelectFormTest::completionIsWhatTheStateHolds_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("year") << QStringLiteral("ComboNen") << QStringLiteral("2") << QStringLiteral("2026");
+    QTest::newRow("velodrome") << QStringLiteral("ComboBasho") << QStringLiteral("取")
+                               << QStringLiteral("取手");
+}
+
+// The boxes complete what is typed from their lists; the shared values follow what the box shows.
+void SelectFormTest::completionIsWhatTheStateHolds() {
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    Fixture f(0, QDate(2026, 12, 9));
+    f.open();
+    auto* combo = f.child<QComboBox>(box);
+    // Completion works in the box that has the keyboard, as when the user types into it.
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    combo->lineEdit()->setFocus();
+    QVERIFY(combo->lineEdit()->hasFocus());
+    typeInto(combo, typed);
+    QCOMPARE(combo->currentText(), shown);
+    if (box == QStringLiteral("ComboNen"))
+        QCOMPARE(f.tc.state.surveyDate, (SurveyDate{2026, 12, 9}));
+    else
+        QCOMPARE(f.tc.state.surveyVenue, shown);
+    // Leaving the box changes nothing more.
+    emit combo->lineEdit()->editingFinished();
+    QCOMPARE(combo->currentText(), shown);
+    QVERIFY(f.tc.dialogs.shown().isEmpty());
+}
+
+// A day typed and confirmed with Enter, or chosen from the list, is one change: one warning.
+void SelectFormTest::oneChangeOneCheck() {
+    Fixture f(0, QDate(2001, 2, 10));
+    f.open();
+    auto* day = f.child<QComboBox>(QStringLiteral("ComboHi"));
+    day->setFocus();
+    typeInto(day, QStringLiteral("30"));
+    QTest::keyClick(day->lineEdit(), Qt::Key_Return);
+    emit day->lineEdit()->editingFinished();
+    QCOMPARE(f.tc.state.surveyDate, (SurveyDate{2001, 2, 30}));
+    QCOMPARE(f.tc.dialogs.texts(), QStringList{QStringLiteral("日が正しくありません")});
+
+    f.tc.dialogs.clear();
+    choose(day, QStringLiteral("29"));
+    QCOMPARE(f.tc.state.surveyDate, (SurveyDate{2001, 2, 29}));
+    QCOMPARE(f.tc.dialogs.texts(), QStringList{QStringLiteral("日が正しくありません")});
+}
+
+// Keys and the wheel over the term and number pickers start no search; a choice from the list does.
+void SelectFormTest::onlyAChoiceSearches() {
+    Fixture f;
+    f.open();
+    for (const QString& name : {QStringLiteral("ComboKi"), QStringLiteral("ComboToban")}) {
+        auto* box = f.child<QComboBox>(name);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_1);
+        QTest::keyClick(box, Qt::Key_Down);
+        QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+        QCOMPARE(f.list1()->count(), 0);
+        QCOMPARE(f.form->searchResults().size(), 0);
+    }
+    f.searchBusiestTerm();
+}
+
+// The number list opens wide enough for its numbers, the term list at most 20 rows high, and the year
+// box shows all four digits.
+void SelectFormTest::listsFitTheirEntries() {
+    Fixture f;
+    f.open();
+    auto* numbers = f.child<QComboBox>(QStringLiteral("ComboToban"));
+    numbers->showPopup();
+    const int widest = numbers->view()->fontMetrics().horizontalAdvance(QStringLiteral("55555"));
+    QVERIFY2(numbers->view()->viewport()->width() >= widest,
+             qPrintable(QString::number(numbers->view()->viewport()->width())));
+    numbers->hidePopup();
+
+    auto* terms = f.comboKi();
+    QVERIFY(terms->count() > 20);
+    terms->showPopup();
+    const int row = terms->view()->sizeHintForRow(0);
+    QVERIFY2(terms->view()->height() <= 21 * row + 2 * terms->view()->frameWidth(),
+             qPrintable(QString::number(terms->view()->height())));
+    QVERIFY(terms->view()->height() >= 15 * row);
+    terms->hidePopup();
+
+    auto* year = f.child<QComboBox>(QStringLiteral("ComboNen"));
+    QVERIFY(year->lineEdit()->width() >=
+            year->lineEdit()->fontMetrics().horizontalAdvance(QStringLiteral("2026")));
+}
+
+// The detail chart steps the shared date: the date boxes show it, and handling it is no change by the user.
+void SelectFormTest::dateFromAnotherWindow() {
+    Fixture f(0, QDate(1999, 12, 8));
+    f.open();
+    f.tc.state.surveyDate = SurveyDate{2000, 1, 31};
+    f.form->SurveyDate_Change();
+    QCOMPARE(f.child<QComboBox>(QStringLiteral("ComboNen"))->currentText(), QStringLiteral("2000"));
+    QCOMPARE(f.child<QComboBox>(QStringLiteral("ComboTuki"))->currentText(), QStringLiteral("1"));
+    QCOMPARE(f.child<QComboBox>(QStringLiteral("ComboHi"))->currentText(), QStringLiteral("31"));
+    QVERIFY(f.tc.dialogs.shown().isEmpty());
+    QCOMPARE(f.tc.state.surveyDate, (SurveyDate{2000, 1, 31}));
 }
 
 void SelectFormTest::pickLimit() {

@@ -99,13 +99,16 @@ public:
     bool isAvailable(WindowId) const override { return true; }
     void open(WindowId id) override { m_opened.push_back(id); }
     void closed(WindowId id) override { m_closed.push_back(id); }
+    void surveyDateChanged(WindowId from) override { m_dateChanges.push_back(from); }
 
     const QList<WindowId>& opened() const { return m_opened; }
     const QList<WindowId>& closedWindows() const { return m_closed; }
+    const QList<WindowId>& surveyDateChanges() const { return m_dateChanges; }
 
 private:
     QList<WindowId> m_opened;
     QList<WindowId> m_closed;
+    QList<WindowId> m_dateChanges;
 };
 
 // One cell of a recorded page.
