@@ -128,6 +128,7 @@ void RaceRoadTest::raceRoad() {
         QCOMPARE(control<QLabel>(table, name)->text(), control<QLabel>(&fresh, name)->text());
     QCOMPARE(control<QLabel>(table, QStringLiteral("LabelDisp(0)"))->text(),
              QStringLiteral("調査日： 1999. 12. 9"));
+    testsupport::saveScreenshot(table, QStringLiteral("DispForm-after-step"));
     BiorForm freshCharts(p.ctx);
     for (int k = 0; k < 3; ++k) {
         QCOMPARE(charts->chartAt(k)->glyphs().size(), 13 * 3);

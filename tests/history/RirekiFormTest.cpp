@@ -437,6 +437,7 @@ void RirekiFormTest::pickFillsRows_data() {
     QTest::addColumn<bool>("bornOnSurveyDay"); // the first racer's birthday as survey date: all 0.00 on red
     QTest::newRow("nine racers") << QDate(1999, 12, 8) << 9 << false;
     QTest::newRow("five racers") << QDate(2024, 7, 1) << 5 << false;
+    QTest::newRow("three racers") << QDate(2026, 12, 9) << 3 << false;
     QTest::newRow("survey on the birth date") << QDate() << 9 << true;
     QTest::newRow("survey before the birth dates") << QDate(1950, 5, 5) << 9 << false;
 }
@@ -463,6 +464,8 @@ void RirekiFormTest::pickFillsRows() {
     form->show();
     if (bornOnSurveyDay)
         testsupport::saveScreenshot(form.get(), QStringLiteral("RirekiForm"));
+    if (racers == 3)
+        testsupport::saveScreenshot(form.get(), QStringLiteral("RirekiForm-three-racers"));
 }
 
 void RirekiFormTest::secondPickReplacesRows() {
@@ -744,6 +747,9 @@ void RirekiFormTest::emptyAndDeletedSlots() {
     }
     auto form = openForm();
     pickId(*form, ids.first());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    testsupport::saveScreenshot(form.get(), QStringLiteral("RirekiForm-deleted-racer"));
     QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 0)->text(), first.name);
     QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 2)->text(), third.name);
     QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 4)->text(), after.name);

@@ -537,7 +537,11 @@ void SelectFormTest::listsFitTheirEntries() {
     Fixture f;
     f.open();
     auto* numbers = f.child<QComboBox>(QStringLiteral("ComboToban"));
+    numbers->setCurrentIndex(numbers->count() / 2);
     numbers->showPopup();
+    QVERIFY(QTest::qWaitForWindowExposed(numbers->view()->window()));
+    testsupport::saveScreenshotWithPopup(f.form.get(), numbers->view()->window(),
+                                         QStringLiteral("SelectForm-toban-list"));
     const int widest = numbers->view()->fontMetrics().horizontalAdvance(QStringLiteral("55555"));
     QVERIFY2(numbers->view()->viewport()->width() >= widest,
              qPrintable(QString::number(numbers->view()->viewport()->width())));

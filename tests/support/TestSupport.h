@@ -199,6 +199,9 @@ QString builtBinDir();
 // Saves a window picture to the screenshot directory when the screenshots target runs the tests.
 void saveScreenshot(QWidget* widget, const QString& name);
 
+// The same with an open list (a window of its own) drawn over the window where it stands.
+void saveScreenshotWithPopup(QWidget* window, QWidget* popup, const QString& name);
+
 // The number of the KorvaneError the action raises, or 0 when it raises none.
 int errorNumberOf(const std::function<void()>& action);
 
