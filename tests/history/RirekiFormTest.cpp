@@ -347,8 +347,7 @@ void RirekiFormTest::pickId(RirekiForm& form, qint64 id) {
     QVERIFY(combo);
     const int index = combo->findText(QString::number(id) + QStringLiteral(" ："), Qt::MatchStartsWith);
     QVERIFY2(index >= 0, qPrintable(QStringLiteral("race %1 not listed").arg(id)));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
+    testsupport::choose(combo, index);
 }
 
 void RirekiFormTest::checkRows(RirekiForm& form, const Race& race) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QTest>
 
@@ -21,6 +22,18 @@ QLabel* label(const QObject* window, QAnyStringView name) {
 
 QLabel* label(const QObject* window, QAnyStringView stem, int index) {
     return child<QLabel>(window, stem, index);
+}
+
+void choose(QComboBox* box, int index) {
+    QVERIFY2(index >= 0 && index < box->count(), qPrintable(QStringLiteral("no entry %1").arg(index)));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void choose(QComboBox* box, const QString& text) {
+    const int index = box->findText(text);
+    QVERIFY2(index >= 0, qPrintable(text));
+    choose(box, index);
 }
 
 void click(const QObject* window, QAnyStringView name) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QAction;
+class QComboBox;
 class QLabel;
 
 // Finding a window's controls by the names the window gives them.
@@ -27,6 +28,11 @@ template <typename T = QWidget> T* child(const QObject* window, QAnyStringView s
 QAction* action(const QObject* window, QAnyStringView name);
 QLabel* label(const QObject* window, QAnyStringView name);
 QLabel* label(const QObject* window, QAnyStringView stem, int index);
+
+// Chooses an entry of a drop-down list, as a click in its open list does; fails the test when the
+// list has no such entry.
+void choose(QComboBox* box, int index);
+void choose(QComboBox* box, const QString& text);
 
 // Clicks the window's button of that name with the left mouse button; fails the test when it is missing.
 void click(const QObject* window, QAnyStringView name);
