@@ -1,5 +1,6 @@
 #include "mainmenu/MainForm.h"
 #include "support/Controls.h"
+#include "support/Racers.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -95,21 +96,6 @@ QByteArray fileBytes(const QString& path) {
 ino_t inodeOf(const QString& path) {
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
-
-void fillAllSlots(AppState& state) {
-    for (int i = 0; i < AppState::SlotCount; ++i) {
-        PersonSlot& slot = state.selectedPersons[std::size_t(i)];
-        slot.affiliation = QStringLiteral("東京    ");
-        slot.racerId = qint16(1000 + i);
-        slot.name = QStringLiteral("試験 太郎%1").arg(i);
-        slot.term = qint16(50 + i);
-        slot.birthYear = 1970;
-        slot.birthMonth = 5;
-        slot.birthDay = qint16(i + 1);
-        slot.bloodType = QStringLiteral("A");
-    }
-    state.chartSlot = 6;
 }
 
 } // namespace
@@ -336,7 +322,7 @@ void MainFormTest::masterCommandsClearSixSlots() {
     QFETCH(QString, control);
     QFETCH(bool, clears);
     TestContext t;
-    fillAllSlots(t.state);
+    testsupport::fillAllSlots(t.state);
     const auto before = t.state.selectedPersons;
     MainForm form(t.context);
     if (auto* button = testsupport::child<QPushButton>(&form, control))
@@ -348,22 +334,8 @@ void MainFormTest::masterCommandsClearSixSlots() {
     for (int i = 0; i < AppState::SlotCount; ++i) {
         const PersonSlot& slot = t.state.selectedPersons[std::size_t(i)];
         const PersonSlot& old = before[std::size_t(i)];
-        QCOMPARE(slot.racerId, old.racerId);
-        if (clears && i < 6) {
-            QVERIFY(slot.affiliation.isEmpty());
-            QVERIFY(slot.name.isEmpty());
-            QCOMPARE(slot.term, qint16(0));
-            QCOMPARE(slot.birthYear, qint16(0));
-            QCOMPARE(slot.birthMonth, qint16(0));
-            QCOMPARE(slot.birthDay, qint16(0));
-            QCOMPARE(slot.bloodType, QStringLiteral("0"));
-        } else {
-            QCOMPARE(slot.affiliation, old.affiliation);
-            QCOMPARE(slot.name, old.name);
-            QCOMPARE(slot.term, old.term);
-            QCOMPARE(slot.birthDay, old.birthDay);
-            QCOMPARE(slot.bloodType, old.bloodType);
-        }
+        const PersonSlot expected = clears && i < 6 ? testsupport::clearedSlot(old.racerId) : old;
+        QCOMPARE(testsupport::slotText(slot), testsupport::slotText(expected));
     }
     QCOMPARE(t.state.chartSlot, qint16(clears ? 0 : 6));
 }
@@ -372,7 +344,7 @@ void MainFormTest::unavailableWindowsAreDisabled() {
     TestContext t;
     PartialNavigator navigator({WindowId::SalesForm, WindowId::SelectForm});
     AppContext ctx{t.state, t.dialogs, t.clock, t.random, t.help, navigator, t.printer};
-    fillAllSlots(t.state);
+    testsupport::fillAllSlots(t.state);
     MainForm form(ctx);
     const QList<bool> enabled{true, false, false, false, false, true, true, true, true};
     for (int i = 0; i < MainForm::CommandCount; ++i) {

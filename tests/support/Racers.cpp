@@ -45,4 +45,38 @@ void fillRace(AppState& state, int count) {
             slotOf(nineRacers()[static_cast<std::size_t>(k)]);
 }
 
+void fillAllSlots(AppState& state) {
+    for (int i = 0; i < AppState::SlotCount; ++i) {
+        PersonSlot& slot = state.selectedPersons[static_cast<std::size_t>(i)];
+        slot.affiliation = QStringLiteral("東京    ");
+        slot.racerId = static_cast<qint16>(1000 + i);
+        slot.name = QStringLiteral("試験 太郎%1").arg(i);
+        slot.term = static_cast<qint16>(50 + i);
+        slot.birthYear = 1970;
+        slot.birthMonth = 5;
+        slot.birthDay = static_cast<qint16>(i + 1);
+        slot.bloodType = QStringLiteral("A");
+    }
+    state.chartSlot = 6;
+}
+
+PersonSlot clearedSlot(qint16 racerId) {
+    PersonSlot slot;
+    slot.racerId = racerId;
+    slot.bloodType = QStringLiteral("0");
+    return slot;
+}
+
+QString slotText(const PersonSlot& slot) {
+    return QStringLiteral("affiliation '%1', ID %2, name '%3', term %4, born %5-%6-%7, blood '%8'")
+        .arg(slot.affiliation)
+        .arg(slot.racerId)
+        .arg(slot.name)
+        .arg(slot.term)
+        .arg(slot.birthYear)
+        .arg(slot.birthMonth)
+        .arg(slot.birthDay)
+        .arg(slot.bloodType);
+}
+
 } // namespace testsupport

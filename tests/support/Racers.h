@@ -28,4 +28,14 @@ PersonSlot slotOf(const Racer& racer);
 // The first count of the nine racers in slots 0, 1, ...; the other slots stay as they are.
 void fillRace(AppState& state, int count);
 
+// Every slot, 0 to 9, filled with a made-up person (racer IDs 1000 to 1009); the detail chart shows
+// slot 6.
+void fillAllSlots(AppState& state);
+
+// What the master commands leave in a slot they clear: the racer ID, blood type "0", nothing else.
+PersonSlot clearedSlot(qint16 racerId);
+
+// A slot field by field, so that a failed comparison shows which field differs.
+QString slotText(const PersonSlot& slot);
+
 } // namespace testsupport
