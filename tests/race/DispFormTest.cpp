@@ -30,8 +30,8 @@ struct Fixture {
     void pick(int count) { testsupport::fillRace(t.state, count); }
 };
 
-bool isRed(QLabel* label) {
-    return label->palette().color(QPalette::Window) == QColor(255, 0, 0);
+bool isRed(QLabel* cell) {
+    return cell->palette().color(QPalette::Window) == QColor(255, 0, 0);
 }
 
 const char* const rowLabels[] = {"LabelNo",     "LabelShozokuMei", "LabelKi",    "LabelNamae",
