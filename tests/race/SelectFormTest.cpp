@@ -3,6 +3,8 @@
 #include "core/Errors.h"
 #include "race/RacerSearch.h"
 #include "race/SearchPanel.h"
+#include "support/Controls.h"
+#include "support/DirectSql.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractItemView>
@@ -18,8 +20,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
@@ -27,41 +27,12 @@
 
 namespace {
 
-// A direct connection on the test's database copy, to prepare data and to check the window's
-// results independently of the store.
-class Sql {
-public:
-    explicit Sql(const QString& path)
-        : m_name(QStringLiteral("check%1").arg(++s_count)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot open the test database");
-        QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys=ON"));
-    }
-    ~Sql() {
-        { QSqlDatabase::database(m_name).close(); }
-        QSqlDatabase::removeDatabase(m_name);
-    }
+using testsupport::choose;
 
-    QSqlQuery run(const QString& sql, const QVariantList& binds = {}) const {
-        QSqlQuery query(QSqlDatabase::database(m_name));
-        if (!query.prepare(sql))
-            qFatal("%s", qPrintable(query.lastError().text()));
-        for (const QVariant& v : binds)
-            query.addBindValue(v);
-        if (!query.exec())
-            qFatal("%s", qPrintable(query.lastError().text()));
-        return query;
-    }
-    QList<int> ints(const QString& sql, const QVariantList& binds = {}) const {
-        QSqlQuery query = run(sql, binds);
-        QList<int> values;
-        while (query.next())
-            values << query.value(0).toInt();
-        return values;
-    }
-    int count(const QString& sql, const QVariantList& binds = {}) const { return ints(sql, binds).value(0); }
+// The direct connection, with the search lists as the window should show them.
+class Sql : public testsupport::DirectSql {
+public:
+    using DirectSql::DirectSql;
 
     // The search-list lines of the racers the query selects, in view order, at most 501. A racer
     // without a term shows an empty term; one with another null a slot cannot hold ends the list
@@ -89,10 +60,6 @@ public:
         }
         return result;
     }
-
-private:
-    static inline int s_count = 0;
-    QString m_name;
 };
 
 QStringList listTexts(const QListWidget* list) {
@@ -107,14 +74,6 @@ void clickLine(QListWidget* list, int row) {
     QVERIFY(item);
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-// Choosing an entry from a drop-down list, as a click in its open list does.
-void choose(QComboBox* box, const QString& text) {
-    const int index = box->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    box->setCurrentIndex(index);
-    emit box->activated(index);
 }
 
 // Types key by key, full-width characters too, as an input method hands them over.
@@ -153,7 +112,7 @@ private:
         }
         Sql sql() const { return Sql(dir.database()); }
         template <typename T> T* child(const QString& name) const {
-            T* c = form->findChild<T*>(name);
+            T* c = testsupport::child<T>(form.get(), name);
             if (!c)
                 qFatal("no control %s", qPrintable(name));
             return c;
