@@ -122,8 +122,8 @@ void RaceRoadTest::raceRoad() {
     DispForm fresh(p.ctx);
     for (const QString& name : {QStringLiteral("LabelDisp(0)"), QStringLiteral("LabelBody(0)"),
                                 QStringLiteral("LabelHeart(1)"), QStringLiteral("LabelIntel(2)")})
-        QCOMPARE(control<QLabel>(table, name)->text(), control<QLabel>(&fresh, name)->text());
-    QCOMPARE(control<QLabel>(table, QStringLiteral("LabelDisp(0)"))->text(),
+        QCOMPARE(child<QLabel>(table, name)->text(), child<QLabel>(&fresh, name)->text());
+    QCOMPARE(child<QLabel>(table, QStringLiteral("LabelDisp(0)"))->text(),
              QStringLiteral("調査日： 1999. 12. 9"));
     testsupport::saveScreenshot(table, QStringLiteral("DispForm-after-step"));
     BiorForm freshCharts(p.ctx);
@@ -131,7 +131,7 @@ void RaceRoadTest::raceRoad() {
         QCOMPARE(charts->chartAt(k)->glyphs().size(), 13 * 3);
         QCOMPARE(charts->chartAt(k)->glyphs(), freshCharts.chartAt(k)->glyphs());
     }
-    QCOMPARE(control<QComboBox>(select, QStringLiteral("ComboHi"))->currentText(), QStringLiteral("9"));
+    QCOMPARE(child<QComboBox>(select, QStringLiteral("ComboHi"))->currentText(), QStringLiteral("9"));
 
     // Closing the selection takes everything above it along and brings back the main menu.
     QPointer<QWidget> tableWindow = table;
