@@ -55,6 +55,20 @@ void showText(QComboBox* box, const QString& text) {
         box->setEditText(text);
 }
 
+// An entry of the birth-year picker: the Western year and its era year, "1965 (昭和40)".
+QString birthYearEntry(int year) {
+    QString era = QStringLiteral("昭和");
+    int eraYear = year - 1925;
+    if (year >= 2019) {
+        era = QStringLiteral("令和");
+        eraYear = year - 2018;
+    } else if (year >= 1989) {
+        era = QStringLiteral("平成");
+        eraYear = year - 1988;
+    }
+    return QStringLiteral("%1 (%2%3)").arg(year).arg(era).arg(eraYear);
+}
+
 [[noreturn]] void raiseNotOpen() {
     throw KorvaneError(ErrorNumber::StoreFailure, programErrorSource(),
                        QStringLiteral("データベースが開かれていません。"));
@@ -72,19 +86,6 @@ OriginalForm::OriginalForm(AppContext& ctx, QWidget* parent)
 
 // The record set is declared after the database, so it goes first.
 OriginalForm::~OriginalForm() = default;
-
-QString OriginalForm::birthYearEntry(int year) {
-    QString era = QStringLiteral("昭和");
-    int eraYear = year - 1925;
-    if (year >= 2019) {
-        era = QStringLiteral("令和");
-        eraYear = year - 2018;
-    } else if (year >= 1989) {
-        era = QStringLiteral("平成");
-        eraYear = year - 1988;
-    }
-    return QStringLiteral("%1 (%2%3)").arg(year).arg(era).arg(eraYear);
-}
 
 void OriginalForm::buildMenu() {
     addMenuCommand(QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), [this] { Menu_Close_Click(); });

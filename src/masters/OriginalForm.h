@@ -23,9 +23,6 @@ public:
     explicit OriginalForm(AppContext& ctx, QWidget* parent = nullptr);
     ~OriginalForm() override;
 
-    // An entry of the birth-year picker: the Western year and its era year, "1965 (昭和40)".
-    static QString birthYearEntry(int year);
-
     // 0 first, 1 previous, 2 next, 3 last, 4 update, 5 add, 6 delete, 7 print.
     void CommandDB_Click(int index);
     // The menu entries 4..7 do what the buttons of the same index do.
