@@ -7,6 +7,8 @@
 #include "history/RirekiForm.h"
 #include "mainmenu/MainForm.h"
 #include "mainmenu/SalesForm.h"
+#include "masters/KeirinjyoForm.h"
+#include "masters/OriginalForm.h"
 #include "race/DispForm.h"
 #include "race/RacerSearch.h"
 #include "race/SelectForm.h"
@@ -20,4 +22,6 @@ void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoice
     navigator.registerWindow(WindowId::BiorForm, [&ctx] { return new BiorForm(ctx); });
     navigator.registerWindow(WindowId::Bior2Form, [&ctx] { return new Bior2Form(ctx); });
     navigator.registerWindow(WindowId::RirekiForm, [&ctx] { return new RirekiForm(ctx); });
+    navigator.registerWindow(WindowId::OriginalForm, [&ctx] { return new OriginalForm(ctx); });
+    navigator.registerWindow(WindowId::KeirinjyoForm, [&ctx] { return new KeirinjyoForm(ctx); });
 }
