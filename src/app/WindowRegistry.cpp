@@ -5,6 +5,7 @@
 #include "biorhythm/BiorForm.h"
 #include "core/AppContext.h"
 #include "history/RirekiForm.h"
+#include "history/ToukeiForm.h"
 #include "mainmenu/MainForm.h"
 #include "mainmenu/SalesForm.h"
 #include "race/DispForm.h"
@@ -20,4 +21,5 @@ void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoice
     navigator.registerWindow(WindowId::BiorForm, [&ctx] { return new BiorForm(ctx); });
     navigator.registerWindow(WindowId::Bior2Form, [&ctx] { return new Bior2Form(ctx); });
     navigator.registerWindow(WindowId::RirekiForm, [&ctx] { return new RirekiForm(ctx); });
+    navigator.registerWindow(WindowId::ToukeiForm, [&ctx] { return new ToukeiForm(ctx); });
 }
