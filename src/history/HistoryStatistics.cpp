@@ -4,9 +4,11 @@
 #include "core/Conversions.h"
 #include "core/Errors.h"
 #include "history/HistoryFields.h"
+#include "store/Database.h"
 #include "store/Recordset.h"
 
 #include <cmath>
+#include <memory>
 
 namespace history {
 
@@ -72,7 +74,23 @@ std::optional<int> position(const RaceRow::Slot& slot) {
     return static_cast<int>(order);
 }
 
-std::optional<Starter> starterOf(const RaceRow& row, const RaceRow::Slot& slot) {
+// A cycle's evaluation and caution level depend on the phase alone, so they are worked out once for
+// each of its 23, 28 or 33 phases with the program's own routines, and looked up for every starter.
+struct PhaseTable {
+    std::array<std::array<double, bio::Intellectual>, CycleCount> evaluation{};
+    std::array<std::array<bool, bio::Intellectual>, CycleCount> caution{};
+
+    PhaseTable() {
+        for (int k = 0; k < CycleCount; ++k) {
+            for (int phase = 0; phase < Cycles[k]; ++phase) {
+                evaluation[k][phase] = bio::EvaluationValue(phase, Cycles[k]);
+                caution[k][phase] = bio::MessageLevel(phase, Cycles[k]) == 0;
+            }
+        }
+    }
+};
+
+std::optional<Starter> starterOf(const RaceRow& row, const RaceRow::Slot& slot, const PhaseTable& table) {
     if (slot.racer.value_or(0) == 0 || !hasBirthDate(slot))
         return std::nullopt;
     const std::optional<int> order = position(slot);
@@ -84,8 +102,9 @@ std::optional<Starter> starterOf(const RaceRow& row, const RaceRow::Slot& slot) 
         const double elapsed = bio::ElapsedDays(*row.year, *row.month, *row.day, *slot.birthYear,
                                                 *slot.birthMonth, *slot.birthDay);
         for (int k = 0; k < CycleCount; ++k) {
-            starter.evaluation[k] = bio::EvaluationValue(elapsed, Cycles[k]);
-            starter.caution[k] = bio::MessageLevel(bio::CyclePhase(elapsed, Cycles[k]), Cycles[k]) == 0;
+            const auto phase = static_cast<size_t>(bio::CyclePhase(elapsed, Cycles[k]));
+            starter.evaluation[k] = table.evaluation[k][phase];
+            starter.caution[k] = table.caution[k][phase];
         }
     } catch (const KorvaneError&) {
         // A date whose day number overflows has no biorhythm to count.
@@ -124,18 +143,24 @@ std::vector<RaceRow> readRaceRows(Recordset& races) {
     std::vector<RaceRow> rows;
     if (races.recordCount() == 0)
         return rows;
-    rows.reserve(static_cast<size_t>(races.recordCount()));
-    for (races.moveFirst(); !races.eof(); races.moveNext()) {
-        RaceRow row;
+    rows.resize(static_cast<size_t>(races.recordCount()));
+    // One walk for the race's own columns, then one per slot: the record set keeps the last sixteen
+    // names asked for at hand, and each walk asks for no more than six.
+    size_t r = 0;
+    for (races.moveFirst(); !races.eof() && r < rows.size(); races.moveNext(), ++r) {
+        RaceRow& row = rows[r];
         row.id = static_cast<qint64>(fieldDouble(races, names.id));
         row.year = optionalInt16(races, names.year);
         row.month = optionalInt16(races, names.month);
         row.day = optionalInt16(races, names.day);
         row.venueId = optionalInt16(races, names.venueId).value_or(0);
         row.venueName = conv::valueText(races.field(names.venueName));
-        for (int i = 0; i < PositionCount; ++i) {
-            const ColumnNames::Slot& column = names.entries[i];
-            RaceRow::Slot& slot = row.entries[i];
+    }
+    for (int i = 0; i < PositionCount; ++i) {
+        const ColumnNames::Slot& column = names.entries[i];
+        r = 0;
+        for (races.moveFirst(); !races.eof() && r < rows.size(); races.moveNext(), ++r) {
+            RaceRow::Slot& slot = rows[r].entries[i];
             const std::optional<double> racer = optionalDouble(races, column.racer);
             if (racer)
                 slot.racer = static_cast<qint64>(*racer);
@@ -147,12 +172,12 @@ std::vector<RaceRow> readRaceRows(Recordset& races) {
             slot.birthDay = optionalInt16(races, column.birthDay);
             slot.order = optionalDouble(races, column.order);
         }
-        rows.push_back(std::move(row));
     }
     return rows;
 }
 
 std::vector<CountedRace> countRaces(const std::vector<RaceRow>& rows) {
+    static const PhaseTable table;
     std::vector<CountedRace> races;
     races.reserve(rows.size());
     for (const RaceRow& row : rows) {
@@ -160,7 +185,7 @@ std::vector<CountedRace> countRaces(const std::vector<RaceRow>& rows) {
             continue;
         CountedRace race;
         for (const RaceRow::Slot& slot : row.entries) {
-            if (std::optional<Starter> starter = starterOf(row, slot))
+            if (std::optional<Starter> starter = starterOf(row, slot, table))
                 race.starters.push_back(*starter);
         }
         if (race.starters.empty())
@@ -172,6 +197,15 @@ std::vector<CountedRace> countRaces(const std::vector<RaceRow>& rows) {
         races.push_back(std::move(race));
     }
     return races;
+}
+
+std::vector<CountedRace> loadCountedRaces(const QString& databasePath) {
+    auto db = std::make_unique<Database>(databasePath);
+    auto races = db->openRecordset(QStringLiteral("Q_レース履歴"));
+    const std::vector<RaceRow> rows = readRaceRows(*races);
+    // Everything the figures need is now in memory: the database is free for the history window.
+    closeStore({&races}, db);
+    return countRaces(rows);
 }
 
 Figures computeFigures(const std::vector<CountedRace>& races, const StatisticsFilter& filter) {

@@ -60,6 +60,10 @@ struct CountedRace {
 // whose survey date cannot be read, are left out.
 std::vector<CountedRace> countRaces(const std::vector<RaceRow>& rows);
 
+// What the statistics window does when it opens: reads Q_レース履歴 of the database file and counts
+// its races; the database is closed again before this returns. Store errors are raised.
+std::vector<CountedRace> loadCountedRaces(const QString& databasePath);
+
 // Which races the figures take: one velodrome or all, and survey dates from..to, both included.
 struct StatisticsFilter {
     std::optional<qint16> venueId;

@@ -7,8 +7,6 @@
 #include "history/ToukeiFormLayout.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Placement.h"
-#include "store/Database.h"
-#include "store/Recordset.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -173,14 +171,7 @@ void ToukeiForm::buildChart() {
 }
 
 void ToukeiForm::Form_Load() {
-    runTrapped(m_ctx.dialogs, [this] {
-        auto db = std::make_unique<Database>(m_ctx.state.databasePath());
-        auto races = db->openRecordset(QStringLiteral("Q_レース履歴"));
-        const std::vector<history::RaceRow> rows = history::readRaceRows(*races);
-        // Everything the figures need is now in memory: the database is free for the history window.
-        closeStore({&races}, db);
-        m_races = history::countRaces(rows);
-    });
+    runTrapped(m_ctx.dialogs, [this] { m_races = history::loadCountedRaces(m_ctx.state.databasePath()); });
     fillFilters();
     showFigures();
 }
