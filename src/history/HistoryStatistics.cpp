@@ -16,7 +16,7 @@ namespace {
 
 constexpr int Cycles[CycleCount] = {bio::Physical, bio::Emotional, bio::Intellectual};
 
-// The column names, made once: a walk over ten thousand races asks for each of them at every row.
+// The column names, made once: the walks over the races ask for the same ones at every row.
 struct ColumnNames {
     QString id = QStringLiteral("履歴ID");
     QString year = QStringLiteral("調査年");
