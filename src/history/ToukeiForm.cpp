@@ -263,30 +263,36 @@ QString ToukeiForm::chooseSavePath(const QString& title, const QString& fileName
 }
 
 void ToukeiForm::CommandGazou_Click() {
-    const QString path = chooseSavePath(ImageTitle, QStringLiteral("バイオリズム統計.png"),
-                                        QStringLiteral("PNG 画像 (*.png)"));
-    if (path.isEmpty())
-        return;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    m_chartView->grab().save(&buffer, "PNG");
-    const QString failure = saveWhole(path, bytes);
-    if (!failure.isEmpty())
-        m_ctx.dialogs.critical(
-            QStringLiteral("画像をファイル %1 に保存できませんでした。\r\n%2").arg(path, failure),
-            ImageTitle);
+    runTrapped(m_ctx.dialogs, [this] {
+        const QString path = chooseSavePath(ImageTitle, QStringLiteral("バイオリズム統計.png"),
+                                            QStringLiteral("PNG 画像 (*.png)"));
+        if (path.isEmpty())
+            return;
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        const QString failure = m_chartView->grab().save(&buffer, "PNG")
+                                    ? saveWhole(path, bytes)
+                                    : QStringLiteral("PNG 画像を作れませんでした。");
+        if (!failure.isEmpty())
+            m_ctx.dialogs.critical(
+                QStringLiteral("画像をファイル %1 に保存できませんでした。\r\n%2").arg(path, failure),
+                ImageTitle);
+    });
 }
 
 void ToukeiForm::CommandCsv_Click() {
-    const QString path = chooseSavePath(CsvTitle, QStringLiteral("バイオリズム統計.csv"),
-                                        QStringLiteral("CSV ファイル (*.csv)"));
-    if (path.isEmpty())
-        return;
-    const QString failure = saveWhole(path, history::tableCsv(history::figureTable(m_figures)));
-    if (!failure.isEmpty())
-        m_ctx.dialogs.critical(
-            QStringLiteral("表をファイル %1 に保存できませんでした。\r\n%2").arg(path, failure), CsvTitle);
+    runTrapped(m_ctx.dialogs, [this] {
+        const QString path = chooseSavePath(CsvTitle, QStringLiteral("バイオリズム統計.csv"),
+                                            QStringLiteral("CSV ファイル (*.csv)"));
+        if (path.isEmpty())
+            return;
+        const QString failure = saveWhole(path, history::tableCsv(history::figureTable(m_figures)));
+        if (!failure.isEmpty())
+            m_ctx.dialogs.critical(
+                QStringLiteral("表をファイル %1 に保存できませんでした。\r\n%2").arg(path, failure),
+                CsvTitle);
+    });
 }
 
 void ToukeiForm::Menu_Close_Click() {
