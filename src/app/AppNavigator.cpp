@@ -40,6 +40,8 @@ std::vector<WindowId> AppNavigator::windowsOpenedFrom(WindowId id) {
         return {WindowId::Bior2Form};
     case WindowId::OriginalForm:
         return {WindowId::Bior2Form, WindowId::SalesForm};
+    case WindowId::RirekiForm:
+        return {WindowId::ToukeiForm};
     default:
         return {};
     }
@@ -90,11 +92,12 @@ void AppNavigator::open(WindowId id) {
     if (m_ending || !isAvailable(id))
         return;
     if (QWidget* existing = window(id)) {
-        if (id != WindowId::Bior2Form) {
+        if (id != WindowId::Bior2Form && id != WindowId::ToukeiForm) {
             raise(existing);
             return;
         }
-        // The detail chart always shows the slot just chosen: the old one goes, a new one comes.
+        // The detail chart always shows the slot just chosen, the statistics the orders just stored:
+        // the old one goes, a new one comes.
         m_open.erase(id);
         existing->close();
     }
@@ -148,6 +151,9 @@ void AppNavigator::closed(WindowId id) {
     } else if (id == WindowId::BiorForm) {
         if (QWidget* disp = window(WindowId::DispForm))
             raise(disp);
+    } else if (id == WindowId::ToukeiForm) {
+        if (QWidget* history = window(WindowId::RirekiForm))
+            raise(history);
     }
 }
 

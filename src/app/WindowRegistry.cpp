@@ -5,6 +5,7 @@
 #include "biorhythm/BiorForm.h"
 #include "core/AppContext.h"
 #include "history/RirekiForm.h"
+#include "history/ToukeiForm.h"
 #include "mainmenu/MainForm.h"
 #include "mainmenu/SalesForm.h"
 #include "masters/KeirinjyoForm.h"
@@ -24,4 +25,5 @@ void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoice
     navigator.registerWindow(WindowId::RirekiForm, [&ctx] { return new RirekiForm(ctx); });
     navigator.registerWindow(WindowId::OriginalForm, [&ctx] { return new OriginalForm(ctx); });
     navigator.registerWindow(WindowId::KeirinjyoForm, [&ctx] { return new KeirinjyoForm(ctx); });
+    navigator.registerWindow(WindowId::ToukeiForm, [&ctx] { return new ToukeiForm(ctx); });
 }

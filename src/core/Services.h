@@ -47,6 +47,7 @@ enum class WindowId {
     SensyuForm,
     KeirinjyoForm,
     SalesForm,
+    ToukeiForm,
 };
 
 // Windows never create each other: they ask the navigator, which knows what each move means

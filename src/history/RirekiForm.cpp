@@ -48,6 +48,7 @@ void RirekiForm::buildMenu() {
     // "Mneu" is the control's name as it has always been spelled.
     topAction(QStringLiteral("Mneu_Delete"), QStringLiteral("履歴削除(&D)"), &RirekiForm::Mneu_Delete_Click);
     topAction(QStringLiteral("Menu_Print"), QStringLiteral("印刷(&P)"), &RirekiForm::Menu_Print_Click);
+    topAction(QStringLiteral("Menu_Toukei"), QStringLiteral("統計(&S)"), &RirekiForm::Menu_Toukei_Click);
     addHelpMenu();
 }
 
@@ -260,6 +261,10 @@ void RirekiForm::Mneu_Delete_Click() {
         if (findPickedInHistory())
             m_history->deleteCurrent();
     });
+}
+
+void RirekiForm::Menu_Toukei_Click() {
+    m_ctx.navigator.open(WindowId::ToukeiForm);
 }
 
 void RirekiForm::Menu_Close_Click() {

@@ -32,6 +32,7 @@ public:
     void Menu_Edit_Click();
     void Mneu_Delete_Click();
     void Menu_Print_Click();
+    void Menu_Toukei_Click();
 
     // Fills the nine rows from the query set's current record.
     void LabelDisp();

@@ -49,9 +49,10 @@ struct Fixture {
         });
     }
     void registerAll() {
-        for (WindowId id : {WindowId::MainForm, WindowId::SelectForm, WindowId::DispForm, WindowId::BiorForm,
-                            WindowId::Bior2Form, WindowId::RirekiForm, WindowId::OriginalForm,
-                            WindowId::SensyuForm, WindowId::KeirinjyoForm, WindowId::SalesForm})
+        for (WindowId id :
+             {WindowId::MainForm, WindowId::SelectForm, WindowId::DispForm, WindowId::BiorForm,
+              WindowId::Bior2Form, WindowId::RirekiForm, WindowId::OriginalForm, WindowId::SensyuForm,
+              WindowId::KeirinjyoForm, WindowId::SalesForm, WindowId::ToukeiForm})
             registerDummy(id);
     }
 };
@@ -69,6 +70,7 @@ private slots:
     void stackedWindowsRaiseOrReturn();
     void detailChartIsMadeAnew();
     void windowsAboveCloseWithTheirWindow();
+    void statisticsOverHistory();
     void introductionOverMainMenu();
     void mainMenuClosedEndsProgram();
     void failingWorkWindowBringsMainMenuBack();
@@ -218,6 +220,39 @@ void AppNavigatorTest::windowsAboveCloseWithTheirWindow() {
     QVERIFY(disp.isNull());
     QVERIFY(bior.isNull());
     QVERIFY(f.navigator.window(WindowId::MainForm));
+    QVERIFY(f.navigator.window(WindowId::MainForm)->isVisible());
+    QCOMPARE(f.quitCount, 0);
+}
+
+void AppNavigatorTest::statisticsOverHistory() {
+    Fixture f;
+    f.registerAll();
+    f.navigator.open(WindowId::MainForm);
+    f.navigator.open(WindowId::RirekiForm);
+    QPointer<QWidget> history = f.navigator.window(WindowId::RirekiForm);
+    f.navigator.open(WindowId::ToukeiForm);
+    QPointer<QWidget> first = f.navigator.window(WindowId::ToukeiForm);
+    QVERIFY(first && first->isVisible());
+    QVERIFY(history && history->isVisible());
+
+    // Asked for again, it is made anew, so that it counts the orders stored meanwhile.
+    f.navigator.open(WindowId::ToukeiForm);
+    QPointer<QWidget> second = f.navigator.window(WindowId::ToukeiForm);
+    processDeletes();
+    QVERIFY(first.isNull());
+    QVERIFY(second && second->isVisible());
+
+    // Closing it leaves the history window; closing the history window takes it along.
+    QVERIFY(second->close());
+    processDeletes();
+    QVERIFY(second.isNull());
+    QVERIFY(history && history->isVisible());
+    f.navigator.open(WindowId::ToukeiForm);
+    QPointer<QWidget> third = f.navigator.window(WindowId::ToukeiForm);
+    QVERIFY(history->close());
+    processDeletes();
+    QVERIFY(history.isNull());
+    QVERIFY(third.isNull());
     QVERIFY(f.navigator.window(WindowId::MainForm)->isVisible());
     QCOMPARE(f.quitCount, 0);
 }

@@ -1,0 +1,30 @@
+// The statistics window's controls, one row each: name, kind, parent, left, top, width, height, font
+// and caption. Filters on top, the table and the chart side by side, the summary and the two export
+// commands below.
+#include "history/ToukeiFormLayout.h"
+
+using controls::Face;
+using controls::Kind;
+
+namespace toukeiform {
+
+std::span<const controls::Spec> filterLayout() {
+    static const controls::Spec rows[] = {
+        {u"LabelBasho", Kind::Label, u"", 8, 11, 48, 20, Face::PGothic, 9, u"競輪場"},
+        {u"ComboBasho", Kind::Combo, u"", 56, 9, 144, 0, Face::PGothic, 9},
+        {u"LabelKikan", Kind::Label, u"", 214, 11, 48, 20, Face::PGothic, 9, u"調査日"},
+        {u"LabelKara", Kind::Label, u"", 370, 11, 16, 20, Face::PGothic, 9, u"～"},
+    };
+    return rows;
+}
+
+std::span<const controls::Spec> bottomLayout() {
+    static const controls::Spec rows[] = {
+        {u"LabelSetsumei", Kind::Label, u"", 8, 324, 616, 66, Face::PGothic, 10},
+        {u"CommandGazou", Kind::Button, u"", 448, 400, 84, 26, Face::PGothic, 9, u"画像保存"},
+        {u"CommandCsv", Kind::Button, u"", 540, 400, 84, 26, Face::PGothic, 9, u"CSV出力"},
+    };
+    return rows;
+}
+
+} // namespace toukeiform
