@@ -186,6 +186,41 @@ private slots:
         QCOMPARE(db.openRecordset(QStringLiteral("T_競輪場"))->recordCount(), 43);
     }
 
+    void transactionStoresAllOrNothing_data() {
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("committed") << false;
+        QTest::newRow("rolled back") << true;
+    }
+    void transactionStoresAllOrNothing() {
+        QFETCH(bool, fails);
+        testsupport::ProgramDir program = testsupport::copyOfProgramDir();
+        Database db(program.database());
+        auto roster = db.openRecordset(QStringLiteral("T_個別名簿"));
+        const KorvaneError error = errorOf([&] {
+            db.runInTransaction([&] {
+                roster->deleteCurrent();
+                roster->moveNext();
+                roster->edit();
+                roster->setField(QStringLiteral("名前"), QStringLiteral("変更"));
+                roster->update();
+                if (fails)
+                    throw KorvaneError(ErrorNumber::DuplicateKey, QStringLiteral("test"),
+                                       QStringLiteral("test"));
+            });
+        });
+        QCOMPARE(error.number(), fails ? ErrorNumber::DuplicateKey : 0);
+        const QString names = QStringLiteral("SELECT 名前 FROM T_個別名簿 ORDER BY 名簿ID");
+        QCOMPARE(testsupport::sqlColumn(program.database(), names),
+                 fails ? (QVariantList{QStringLiteral("見本　一郎"), QStringLiteral("見本　花子"),
+                                       QStringLiteral("見本　次郎")})
+                       : (QVariantList{QStringLiteral("変更"), QStringLiteral("見本　次郎")}));
+        // The connection takes writes again afterwards.
+        auto more = db.openRecordset(QStringLiteral("T_個別名簿"));
+        more->moveLast();
+        more->deleteCurrent();
+        QCOMPARE(testsupport::sqlColumn(program.database(), names).size(), fails ? 2 : 1);
+    }
+
     void readOnlyQueriesRefuseWrites() {
         testsupport::ProgramDir program = testsupport::copyOfProgramDir();
         Database db(program.database());
