@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QPixmap>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 #include <QWidget>
 #include <cstdio>
@@ -237,14 +240,59 @@ QStringList pdfTextLines(const QString& pdfPath) {
     return lines;
 }
 
-void savePdfPicture(const QString& pdfPath, const QString& name) {
+namespace {
+
+// Runs body on a connection of its own to the file, removed again afterwards.
+void withConnection(const QString& path, const std::function<void(QSqlDatabase&)>& body) {
+    const QString name = QStringLiteral("testsupport-sql");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open())
+            qFatal("cannot open %s", qPrintable(path));
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+        body(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+QSqlQuery runOrFail(QSqlDatabase& db, const QString& statement) {
+    QSqlQuery query(db);
+    if (!query.exec(statement))
+        qFatal("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+    return query;
+}
+
+} // namespace
+
+void execSql(const QString& path, const QStringList& statements) {
+    withConnection(path, [&](QSqlDatabase& db) {
+        for (const QString& statement : statements)
+            runOrFail(db, statement);
+    });
+}
+
+QVariantList sqlColumn(const QString& path, const QString& query) {
+    QVariantList values;
+    withConnection(path, [&](QSqlDatabase& db) {
+        QSqlQuery rows = runOrFail(db, query);
+        while (rows.next())
+            values << rows.value(0);
+    });
+    return values;
+}
+
+void savePdfPicture(const QString& pdfPath, const QString& name, int page) {
     const QString dir = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
     if (dir.isEmpty())
         return;
     QDir().mkpath(dir);
     QProcess::execute(QStringLiteral("pdftoppm"),
                       {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("110"),
-                       QStringLiteral("-singlefile"), pdfPath, dir + QLatin1Char('/') + name});
+                       QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                       QString::number(page), QStringLiteral("-singlefile"), pdfPath,
+                       dir + QLatin1Char('/') + name});
 }
 
 } // namespace testsupport
