@@ -7,9 +7,12 @@
 #include "history/RirekiForm.h"
 #include "mainmenu/MainForm.h"
 #include "mainmenu/SalesForm.h"
+#include "masters/SensyuForm.h"
 #include "race/DispForm.h"
 #include "race/RacerSearch.h"
 #include "race/SelectForm.h"
+
+#include <memory>
 
 void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoices& searchChoices) {
     navigator.registerWindow(WindowId::SelectForm,
@@ -20,4 +23,8 @@ void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoice
     navigator.registerWindow(WindowId::BiorForm, [&ctx] { return new BiorForm(ctx); });
     navigator.registerWindow(WindowId::Bior2Form, [&ctx] { return new Bior2Form(ctx); });
     navigator.registerWindow(WindowId::RirekiForm, [&ctx] { return new RirekiForm(ctx); });
+    // The racer master's search memory lives as long as its entry in the window table: the whole run.
+    navigator.registerWindow(WindowId::SensyuForm, [&ctx, memory = std::make_shared<SensyuSearchMemory>()] {
+        return new SensyuForm(ctx, *memory);
+    });
 }
