@@ -30,6 +30,8 @@ struct SensyuSearchMemory {
     qint16 lastPrefecture = 0; // the prefecture button pressed last (its 所属ID)
     qint16 lastTerm = 0;       // the term chosen last
     qint16 lastKana = 0;       // the kana button pressed last (its よみがなID)
+    // The table the last search read (the extraction mode it ran in), which the report lists from.
+    qint16 searchedTable = 0;
 };
 
 // The racer master window "選手テーブルメンテナンス": finds racers with the search panel of the race

@@ -146,7 +146,10 @@ bool printRacerList(Printer& printer, Database& db, const ListRequest& request) 
 void SensyuForm::SensyuPrint() {
     sensyureport::ListRequest request;
     request.searchMode = m_memory.searchMode;
-    request.extractionMode = m_setMode;
+    // The table the last search read, also when that search was made in an earlier opening: the window
+    // opens on the racer table whatever the mode, and a list of the extraction table would otherwise
+    // print every racer under the extraction list's heading.
+    request.extractionMode = m_memory.searchedTable;
     switch (m_memory.searchMode) {
     case SensyuSearchMemory::Prefecture:
         request.key = m_memory.lastPrefecture;

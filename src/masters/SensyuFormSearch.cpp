@@ -47,6 +47,7 @@ void SensyuForm::Table_Change(const QList<FieldEquals>& conditions) {
         set->reset();
     }
     m_setMode = m_ctx.state.extractionMode;
+    m_memory.searchedTable = m_setMode;
     m_racerView = db.openRecordset(racerViewName(m_setMode), conditions, SearchResults::MaxRows);
     // The table is opened on the racer a delete names (positionRacerTable).
 }
