@@ -91,9 +91,10 @@ CREATE TABLE T_レース履歴 (
     結果9 NUMERIC DEFAULT 0
 );
 
--- A renumbered racer or velodrome keeps its races.
+-- A renumbered racer or velodrome keeps its races. 0 in a race slot means "no racer", so a racer
+-- numbered 0 owns no slot, and no racer's slots become empty by a renumbering to 0.
 CREATE TRIGGER TR_選手_番号変更 AFTER UPDATE OF 選手ID ON T_選手
-WHEN NEW.選手ID IS NOT OLD.選手ID
+WHEN NEW.選手ID IS NOT OLD.選手ID AND OLD.選手ID <> 0 AND NEW.選手ID <> 0
 BEGIN
     UPDATE T_レース履歴 SET 選手1 = NEW.選手ID WHERE 選手1 = OLD.選手ID;
     UPDATE T_レース履歴 SET 選手2 = NEW.選手ID WHERE 選手2 = OLD.選手ID;

@@ -159,9 +159,10 @@ BEGIN
     DELETE FROM T_競輪場 WHERE 競輪場ID = OLD.競輪場ID;
 END;
 
--- Registered races, newest survey date first, with each slot's racer. A slot without a racer
--- (選手n = 0, or a racer since deleted) gives 所属IDn = 0 and zero or empty values, so that every
--- slot column holds a value; a velodrome since deleted gives an empty name.
+-- Registered races, newest survey date first, with each slot's racer. An empty slot (選手n = 0) joins
+-- no racer, even when a racer numbered 0 exists. A slot without a racer (empty, or a racer since
+-- deleted: 選手n tells the two apart) gives 所属IDn = 0 and zero or empty values, so that every slot
+-- column holds a value; a velodrome since deleted gives an empty name.
 CREATE VIEW Q_レース履歴 AS
 SELECT
     h.履歴ID AS 履歴ID,
@@ -245,13 +246,13 @@ SELECT
     COALESCE(h.結果9, 0) AS 結果9
 FROM T_レース履歴 AS h
 LEFT JOIN T_競輪場 AS k ON k.競輪場ID = h.競輪場ID
-LEFT JOIN T_選手 AS s1 ON s1.選手ID = h.選手1
-LEFT JOIN T_選手 AS s2 ON s2.選手ID = h.選手2
-LEFT JOIN T_選手 AS s3 ON s3.選手ID = h.選手3
-LEFT JOIN T_選手 AS s4 ON s4.選手ID = h.選手4
-LEFT JOIN T_選手 AS s5 ON s5.選手ID = h.選手5
-LEFT JOIN T_選手 AS s6 ON s6.選手ID = h.選手6
-LEFT JOIN T_選手 AS s7 ON s7.選手ID = h.選手7
-LEFT JOIN T_選手 AS s8 ON s8.選手ID = h.選手8
-LEFT JOIN T_選手 AS s9 ON s9.選手ID = h.選手9
+LEFT JOIN T_選手 AS s1 ON s1.選手ID = h.選手1 AND h.選手1 <> 0
+LEFT JOIN T_選手 AS s2 ON s2.選手ID = h.選手2 AND h.選手2 <> 0
+LEFT JOIN T_選手 AS s3 ON s3.選手ID = h.選手3 AND h.選手3 <> 0
+LEFT JOIN T_選手 AS s4 ON s4.選手ID = h.選手4 AND h.選手4 <> 0
+LEFT JOIN T_選手 AS s5 ON s5.選手ID = h.選手5 AND h.選手5 <> 0
+LEFT JOIN T_選手 AS s6 ON s6.選手ID = h.選手6 AND h.選手6 <> 0
+LEFT JOIN T_選手 AS s7 ON s7.選手ID = h.選手7 AND h.選手7 <> 0
+LEFT JOIN T_選手 AS s8 ON s8.選手ID = h.選手8 AND h.選手8 <> 0
+LEFT JOIN T_選手 AS s9 ON s9.選手ID = h.選手9 AND h.選手9 <> 0
 ORDER BY h.調査年 DESC, h.調査月 DESC, h.調査日 DESC, h.履歴ID DESC;

@@ -1,5 +1,7 @@
 #include "app/AppNavigator.h"
 
+#include "shell/FormWindow.h"
+
 #include <QCoreApplication>
 
 AppNavigator::AppNavigator(std::function<void()> quit)
@@ -144,5 +146,14 @@ void AppNavigator::closed(WindowId id) {
     } else if (id == WindowId::BiorForm) {
         if (QWidget* disp = window(WindowId::DispForm))
             raise(disp);
+    }
+}
+
+void AppNavigator::surveyDateChanged(WindowId from) {
+    for (const auto& [id, window] : m_open) {
+        if (id == from)
+            continue;
+        if (auto* form = qobject_cast<FormWindow*>(window.data()))
+            form->SurveyDate_Change();
     }
 }

@@ -26,6 +26,7 @@ public:
     bool isAvailable(WindowId id) const override;
     void open(WindowId id) override;
     void closed(WindowId id) override;
+    void surveyDateChanged(WindowId from) override;
 
     // The open window of that kind, or nullptr.
     QWidget* window(WindowId id) const;

@@ -220,18 +220,22 @@ void Bior2Form::CommandChoYMD_Click(int index) {
         case 0:
             state.surveyDate = chart::previousMonth(state.surveyDate);
             Set_Graph(1);
+            m_ctx.navigator.surveyDateChanged(WindowId::Bior2Form);
             break;
         case 1:
             state.surveyDate = chart::previousDay(state.surveyDate);
             Set_Graph(1);
+            m_ctx.navigator.surveyDateChanged(WindowId::Bior2Form);
             break;
         case 2:
             state.surveyDate = chart::nextDay(state.surveyDate);
             Set_Graph(1);
+            m_ctx.navigator.surveyDateChanged(WindowId::Bior2Form);
             break;
         case 3:
             state.surveyDate = chart::nextMonth(state.surveyDate);
             Set_Graph(1);
+            m_ctx.navigator.surveyDateChanged(WindowId::Bior2Form);
             break;
         case 4:
             state.gridLines = state.gridLines == 0 ? -1 : 0;

@@ -53,6 +53,11 @@ void OverviewChart::addGlyphs(const std::array<chart::Glyph, 3>& glyphs) {
     update();
 }
 
+void OverviewChart::clearGlyphs() {
+    m_glyphs.clear();
+    update();
+}
+
 void OverviewChart::setAxesDrawn(bool drawn) {
     m_axes = drawn;
     update();
@@ -143,6 +148,7 @@ void BiorForm::Form_Load() {
     const AppState& state = m_ctx.state;
     for (int k = 0; k < ChartCount; ++k) {
         const PersonSlot& person = state.selectedPersons[k];
+        m_charts[k]->clearGlyphs();
         if (person.birthYear != 0) {
             for (int column = 0; column < chart::OverviewDays; ++column)
                 m_charts[k]->addGlyphs(chart::overviewGlyphs(state.surveyDate, column, person));
@@ -150,6 +156,10 @@ void BiorForm::Form_Load() {
         m_names[k]->setText(person.name);
         m_charts[k]->setAxesDrawn(true);
     }
+}
+
+void BiorForm::SurveyDate_Change() {
+    runTrapped(m_ctx.dialogs, [this] { Form_Load(); });
 }
 
 int BiorForm::slotOfMenuEntry(int index) {

@@ -18,6 +18,7 @@ public:
     explicit OverviewChart(QWidget* parent = nullptr);
 
     void addGlyphs(const std::array<chart::Glyph, 3>& glyphs);
+    void clearGlyphs();
     void setAxesDrawn(bool drawn);
 
     const QList<chart::Glyph>& glyphs() const { return m_glyphs; }
@@ -50,6 +51,7 @@ public:
     // Entry i of the 明細表示 menu (separators at 3 and 7).
     void Menu_disp_Click(int index);
     void PictureBior_Click(int slot);
+    void SurveyDate_Change() override;
 
     // The slot that menu entry i stands for, or -1 for a separator.
     static int slotOfMenuEntry(int index);

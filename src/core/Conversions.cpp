@@ -161,9 +161,9 @@ QString formatAmount(double value) {
             grouped += ',';
         grouped += whole[i];
     }
-    const bool isZero = cents.count('0') == cents.size();
+    // Every negative value keeps its sign, also one that rounds to 0.00: -0.004 reads "-0.00".
     QString result = QString::fromLatin1(grouped + '.' + cents.right(2));
-    if (value < 0 && !isZero)
+    if (value < 0)
         result.prepend(QLatin1Char('-'));
     return result;
 }

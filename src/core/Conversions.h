@@ -24,7 +24,7 @@ qint32 toInt32(double value);
 qint16 numericValueInt16(const QString& text);
 
 // The "##,##0.00" format: two decimals rounded half away from zero on the value's 15-digit decimal
-// form, thousands separated by commas, a minus sign before a negative value that does not show as 0.00.
+// form, thousands separated by commas, a minus sign before every negative value ("-0.00" included).
 QString formatAmount(double value);
 
 // Cut towards minus infinity to hundredths: floor(value * 100) / 100.

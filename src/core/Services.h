@@ -61,4 +61,7 @@ public:
     virtual void open(WindowId id) = 0;
     // Called by a window after it has closed itself: shows the window it returns to.
     virtual void closed(WindowId id) = 0;
+    // Called by a window that changed the shared survey date: the other open windows follow it, so
+    // that what they show is what they print and store.
+    virtual void surveyDateChanged(WindowId from) = 0;
 };

@@ -32,6 +32,14 @@ QString fieldText(const Recordset& set, const QString& name) {
     return conv::valueText(conv::requireValue(set.field(name)));
 }
 
+SlotState slotState(const Recordset& race, int slot) {
+    if (fieldDouble(race, slotField(QStringLiteral("選手"), slot)) == 0)
+        return SlotState::Empty;
+    if (fieldInt16(race, slotField(QStringLiteral("所属ID"), slot)) == 0)
+        return SlotState::RacerGone;
+    return SlotState::Racer;
+}
+
 bio::Evaluations slotEvaluations(const Recordset& race, int slot) {
     const double elapsed = bio::ElapsedDays(
         fieldInt16(race, QStringLiteral("調査年")), fieldInt16(race, QStringLiteral("調査月")),

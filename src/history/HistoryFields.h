@@ -28,6 +28,11 @@ qint16 fieldInt16(const Recordset& set, const QString& name);
 // A field as text: numbers in plain decimal, texts as stored (94 when null).
 QString fieldText(const Recordset& set, const QString& name);
 
+// What a slot of a stored race holds: no racer (選手n = 0), a racer since deleted from the racer
+// table (the view gives no affiliation for it), or a racer.
+enum class SlotState { Empty, RacerGone, Racer };
+SlotState slotState(const Recordset& race, int slot);
+
 // The three evaluations of slot n for the survey date of the current race.
 bio::Evaluations slotEvaluations(const Recordset& race, int slot);
 

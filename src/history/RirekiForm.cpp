@@ -137,6 +137,8 @@ void RirekiForm::fillCombo() {
             m_comboRireki->insertItem(position, item);
             m_query->moveNext();
         }
+        // No race is shown until the user picks one.
+        m_comboRireki->setCurrentIndex(-1);
     } catch (const KorvaneError& error) {
         if (error.number() != ErrorNumber::NoCurrentRecord || m_comboRireki->count() > 0)
             throw;
@@ -167,6 +169,18 @@ void RirekiForm::LabelDisp() {
         const auto slot = [n](const QString& stem) { return history::slotField(stem, n); };
         Row& row = m_rows[i];
         row.no->setText(QString::number(n));
+        const history::SlotState state = history::slotState(*m_query, n);
+        if (state != history::SlotState::Racer) {
+            // No racer to show: the slot number only, and the order stored for a racer since deleted.
+            for (QLabel* cell : {row.shozokuMei, row.ki, row.namae, row.seiNen, row.seiTuki, row.seiHi})
+                cell->clear();
+            for (QLabel* value : {row.body, row.heart, row.intel})
+                clearEvaluation(value);
+            row.jyuni->setText(state == history::SlotState::RacerGone
+                                   ? history::fieldText(*m_query, slot(QStringLiteral("結果")))
+                                   : QString());
+            continue;
+        }
         row.shozokuMei->setText(
             conv::valueText(ShozokuMei(history::fieldInt16(*m_query, slot(QStringLiteral("所属ID"))))));
         row.ki->setText(history::fieldText(*m_query, slot(QStringLiteral("期"))));

@@ -65,8 +65,10 @@ void RirekiForm::Menu_Print_Click() {
         int printed = 0;
         for (int n = 1; n <= RowCount; ++n) {
             const auto slot = [n](const QString& stem) { return history::slotField(stem, n); };
-            const qint16 affiliationId = history::fieldInt16(race, slot(QStringLiteral("所属ID")));
-            if (affiliationId == 0)
+            // The race ends at its first empty slot; a racer deleted since keeps its line, with its number
+            // and order only, and the racers after it still print.
+            const history::SlotState state = history::slotState(race, n);
+            if (state == history::SlotState::Empty)
                 break;
             if (n == 1) {
                 job->setColumn(10);
@@ -80,10 +82,18 @@ void RirekiForm::Menu_Print_Click() {
                 job->printLineBreak();
                 job->endLine();
             }
-            const bio::Evaluations values = history::slotEvaluations(race, n);
-
             job->setColumn(RowColumn::No);
             job->printNumber(n);
+            if (state == history::SlotState::RacerGone) {
+                job->setColumn(RowColumn::Order);
+                job->printText(history::fieldText(race, slot(QStringLiteral("結果"))));
+                job->printLineBreak();
+                job->endLine();
+                ++printed;
+                continue;
+            }
+            const qint16 affiliationId = history::fieldInt16(race, slot(QStringLiteral("所属ID")));
+            const bio::Evaluations values = history::slotEvaluations(race, n);
             job->setColumn(RowColumn::Affiliation);
             job->printText(conv::valueText(ShozokuMei(affiliationId)));
             job->setColumn(RowColumn::Term);

@@ -36,7 +36,9 @@ HelpWindow::HelpWindow(const QString& helpPath, QWidget* parent)
     close->setObjectName(QStringLiteral("Menu_Close"));
     connect(close, &QAction::triggered, this, &QWidget::close);
 
+    ensurePolished();
     resize(640, 520);
+    centreOnScreen(this);
     showContents();
 }
 

@@ -39,8 +39,9 @@ const std::array<CommandEntry, MainForm::CommandCount> commandTable{{
 
 } // namespace
 
-// Menu captions carry a second marker for the kana key ("選手検索(&S&ﾄ)"); Qt would take both as
-// mnemonics, so every marker after the first is doubled and shows as a plain "&".
+// Menu captions carry a second marker for the kana key ("選手検索(&S&ﾄ)"). Qt has one mnemonic per
+// entry, so the first marker stays and the later ones are dropped: the entry reads 選手検索(Sﾄ). A doubled
+// "&&" is a literal ampersand and stays as it is.
 QString menuCaption(const QString& caption) {
     QString result;
     bool mnemonicSeen = false;
@@ -52,7 +53,8 @@ QString menuCaption(const QString& caption) {
                 ++i;
                 continue;
             }
-            result += mnemonicSeen ? QStringLiteral("&&") : QStringLiteral("&");
+            if (!mnemonicSeen)
+                result += ch;
             mnemonicSeen = true;
             continue;
         }

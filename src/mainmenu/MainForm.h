@@ -14,8 +14,8 @@ class QLabel;
 class QPushButton;
 class QCloseEvent;
 
-// A menu caption as Qt shows it: the first "&" marks the mnemonic, later ones are shown as they are
-// ("選手検索(&S&ﾄ)" reads 選手検索(S&ﾄ) with S underlined).
+// A menu caption as Qt shows it: the first "&" marks the mnemonic, later ones are dropped
+// ("選手検索(&S&ﾄ)" reads 選手検索(Sﾄ) with S underlined).
 QString menuCaption(const QString& caption);
 
 // The main menu: opens the work windows, help, version box and the software introduction, ends the

@@ -101,8 +101,8 @@ void DispForm::buildLayout() {
         row.strip->setFrameStyle(QFrame::Box | QFrame::Plain);
         row.strip->setLineWidth(1);
         placeControl(row.strip, 580, 33, 8, 32 + 32 * i);
-        // Row 0 has always used the fixed-pitch face; the other rows the window's own font.
-        const QString face = i == 0 ? gothicFace() : proportionalGothicFace();
+        // Every row in one face: a first row in another font reads as a different kind of row.
+        const QString face = proportionalGothicFace();
         for (const Column& column : columns) {
             auto* label = new QLabel(row.strip);
             label->setObjectName(controls::indexedName(QString::fromLatin1(column.name), i));
@@ -125,6 +125,11 @@ void DispForm::Form_Load() {
     m_header[0]->setText(surveyDateCaption(state.surveyDate));
     m_header[1]->setText(raceCaption(state.surveyVenue, state.surveyRaceNo));
     fillRows();
+}
+
+void DispForm::SurveyDate_Change() {
+    m_header[0]->setText(surveyDateCaption(m_ctx.state.surveyDate));
+    runTrapped(m_ctx.dialogs, [this] { fillRows(); });
 }
 
 void DispForm::fillRows() {

@@ -31,6 +31,7 @@ public:
     void Menu_Add_Click();
     void Menu_Print_Click();
     void Menu_Disp_Click();
+    void SurveyDate_Change() override;
 
 protected:
     void Form_Unload() override;

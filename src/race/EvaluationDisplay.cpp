@@ -19,6 +19,11 @@ void showEvaluation(QLabel* label, double value) {
     label->setAutoFillBackground(true);
 }
 
+void clearEvaluation(QLabel* label) {
+    label->clear();
+    label->setAutoFillBackground(false);
+}
+
 bool isRedOnPaper(double cutValue) {
     return cutValue > -1 && cutValue < 1;
 }

@@ -1,6 +1,7 @@
 #include "race/SearchPanel.h"
 
 #include "core/AppState.h"
+#include "shell/Controls.h"
 #include "shell/Placement.h"
 
 #include <QCheckBox>
@@ -43,14 +44,6 @@ constexpr const char16_t* kanaCaptions[SearchPanel::KanaCount] = {
     u"ﾓ", u"ﾔ", u"",  u"ﾕ", u"",  u"ﾖ", u"ﾗ", u"ﾘ", u"ﾙ", u"ﾚ", u"ﾛ", u"ﾜ", u"",  u"",  u"",  u"ﾝ",
 };
 
-QFrame* makeBox(QWidget* parent, const QString& name, int left, int top, int width, int height) {
-    auto* box = new QFrame(parent);
-    box->setObjectName(name);
-    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    placeControl(box, width, height, left, top);
-    return box;
-}
-
 } // namespace
 
 void WrappingButton::paintEvent(QPaintEvent*) {
@@ -71,7 +64,7 @@ SearchPanel::SearchPanel(const AppState& state, QWidget* frame)
 
     for (int k = 1; k <= PrefectureCount; ++k) {
         auto* button = new WrappingButton(prefectureCaption(k), frame);
-        button->setObjectName(QStringLiteral("Kenmei(%1)").arg(k));
+        button->setObjectName(controls::indexedName(QStringLiteral("Kenmei"), k));
         setControlFont(state, button, face, 8);
         const QPoint at = prefecturePosition(k);
         placeControl(button, 25, 32, at.x(), at.y());
@@ -86,29 +79,31 @@ SearchPanel::SearchPanel(const AppState& state, QWidget* frame)
 
     for (int i = 0; i < 3; ++i) {
         static constexpr int boxes[3][4] = {{16, 278, 125, 30}, {146, 278, 115, 30}, {266, 278, 70, 30}};
-        m_picNo[i] = makeBox(frame, QStringLiteral("PicNo(%1)").arg(i), boxes[i][0], boxes[i][1], boxes[i][2],
-                             boxes[i][3]);
+        m_picNo[i] = controls::framedBox(frame, controls::indexedName(QStringLiteral("PicNo"), i),
+                                         boxes[i][0], boxes[i][1], boxes[i][2], boxes[i][3]);
     }
 
     m_labelToban = new QLabel(QStringLiteral("登番検索"), m_picNo[0]);
     m_labelToban->setObjectName(QStringLiteral("LabelToban"));
     setControlFont(state, m_labelToban, face, 9);
     placeControl(m_labelToban, 50, 20, 6, 6);
-    m_comboToban = new QComboBox(m_picNo[0]);
+    auto* toban = new controls::ListCombo(m_picNo[0]);
+    m_comboToban = toban;
     m_comboToban->setObjectName(QStringLiteral("ComboToban"));
     setControlFont(state, m_comboToban, face, 9);
     placeControl(state, m_comboToban, 9, 55, 60, 2);
-    connect(m_comboToban, &QComboBox::activated, this, [this] { emit registrationChosen(); });
+    connect(toban, &controls::ListCombo::chosen, this, [this] { emit registrationChosen(); });
 
     m_labelKi = new QLabel(QStringLiteral("期検索"), m_picNo[1]);
     m_labelKi->setObjectName(QStringLiteral("LabelKi"));
     setControlFont(state, m_labelKi, face, 9);
     placeControl(m_labelKi, 50, 20, 6, 6);
-    m_comboKi = new QComboBox(m_picNo[1]);
+    auto* ki = new controls::ListCombo(m_picNo[1]);
+    m_comboKi = ki;
     m_comboKi->setObjectName(QStringLiteral("ComboKi"));
     setControlFont(state, m_comboKi, face, 9);
     placeControl(state, m_comboKi, 9, 55, 50, 2);
-    connect(m_comboKi, &QComboBox::activated, this, [this] { emit termChosen(); });
+    connect(ki, &controls::ListCombo::chosen, this, [this] { emit termChosen(); });
 
     m_command500 = new QPushButton(QStringLiteral("一覧検索"), m_picNo[2]);
     m_command500->setObjectName(QStringLiteral("Command500"));
@@ -118,7 +113,7 @@ SearchPanel::SearchPanel(const AppState& state, QWidget* frame)
 
     for (int k = 0; k < KanaCount; ++k) {
         auto* button = new QPushButton(kanaCaption(k), frame);
-        button->setObjectName(QStringLiteral("ComboNamae(%1)").arg(k));
+        button->setObjectName(controls::indexedName(QStringLiteral("ComboNamae"), k));
         setControlFont(state, button, face, 10);
         placeControl(button, 33, 17, 16 + 32 * (k / 5), 313 + 16 * (k % 5));
         // Inactive buttons are shown greyed, so the table keeps its shape.

@@ -83,7 +83,13 @@ SelectForm::SelectForm(AppContext& ctx, RacerSearchChoices& choices, QWidget* pa
     Form_Load();
 }
 
-SelectForm::~SelectForm() = default;
+SelectForm::~SelectForm() {
+    // A box that loses the keyboard while the window goes reports it; nothing here may hear that.
+    for (QComboBox* box : {m_comboNen, m_comboTuki, m_comboHi, m_comboBasho, m_comboRace}) {
+        disconnect(box->lineEdit(), nullptr, this, nullptr);
+        disconnect(box, nullptr, this, nullptr);
+    }
+}
 
 void SelectForm::buildControls() {
     const AppState& state = m_ctx.state;
@@ -151,14 +157,23 @@ void SelectForm::buildControls() {
     m_labelSentaku = table.get<QLabel>(QStringLiteral("LabelSentaku"));
     m_list2 = table.get<QListWidget>(QStringLiteral("List2"));
 
-    // Typing and choosing from the list both write the shared values at once.
+    // What a box shows is what the shared state holds: typing, completion, choosing from the list and
+    // leaving the box all lead here, and each new text is handled once (one change, one date check).
     for (auto [box, handler] : {std::pair{m_comboNen, &SelectForm::ComboNen_Change},
                                 std::pair{m_comboTuki, &SelectForm::ComboTuki_Change},
                                 std::pair{m_comboHi, &SelectForm::ComboHi_Change},
                                 std::pair{m_comboBasho, &SelectForm::ComboBasho_Change},
                                 std::pair{m_comboRace, &SelectForm::ComboRace_Change}}) {
-        connect(box->lineEdit(), &QLineEdit::textEdited, this, handler);
-        connect(box, &QComboBox::activated, this, handler);
+        const auto changed = [this, box, handler] {
+            const QString text = box->currentText();
+            if (m_fillingBoxes || m_handledText.value(box) == text)
+                return;
+            m_handledText.insert(box, text);
+            (this->*handler)();
+        };
+        connect(box->lineEdit(), &QLineEdit::textChanged, this, changed);
+        connect(box, &QComboBox::activated, this, changed);
+        connect(box->lineEdit(), &QLineEdit::editingFinished, this, changed);
     }
     connect(m_list1, &QListWidget::clicked, this,
             [this](const QModelIndex& index) { List1_Click(index.row()); });
@@ -198,6 +213,8 @@ void SelectForm::Form_Load() {
     showTableMode();
     m_menuSelect->setEnabled(m_pickCount != 0);
 
+    // Filling the boxes is not a change by the user; the shared values are set once below.
+    m_fillingBoxes = true;
     // A database that cannot be opened leaves the window open and empty.
     runTrapped(m_ctx.dialogs, [this] {
         m_db = std::make_unique<Database>(m_ctx.state.databasePath());
@@ -232,6 +249,22 @@ void SelectForm::Form_Load() {
                 box->setEditText(QString());
         }
     });
+    rememberBoxTexts();
+}
+
+void SelectForm::rememberBoxTexts() {
+    for (QComboBox* box : {m_comboNen, m_comboTuki, m_comboHi, m_comboBasho, m_comboRace})
+        m_handledText.insert(box, box->currentText());
+    m_fillingBoxes = false;
+}
+
+void SelectForm::SurveyDate_Change() {
+    m_fillingBoxes = true;
+    const SurveyDate& date = m_ctx.state.surveyDate;
+    m_comboNen->setEditText(QString::number(date.year));
+    m_comboTuki->setEditText(QString::number(date.month));
+    m_comboHi->setEditText(QString::number(date.day));
+    rememberBoxTexts();
 }
 
 void SelectForm::showTableMode() {

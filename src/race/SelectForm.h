@@ -3,6 +3,7 @@
 #include "race/RacerSearch.h"
 #include "shell/FormWindow.h"
 
+#include <QHash>
 #include <array>
 #include <memory>
 
@@ -43,6 +44,8 @@ public:
     void ComboHi_Change();
     void ComboBasho_Change();
     void ComboRace_Change();
+    // The detail chart stepped the survey date: the date boxes show it.
+    void SurveyDate_Change() override;
 
     void List1_Click(int line);
     void List2_Click(int line);
@@ -70,6 +73,7 @@ private:
     void Form_Load();
     void showTableMode();
     void setDatePart(qint16 SurveyDate::*part, QComboBox* box);
+    void rememberBoxTexts();
 
     void pickRacer(int line);
     void removeRacer(int line);
@@ -89,6 +93,9 @@ private:
     std::unique_ptr<Recordset> m_racerSource;
     qint16 m_pickCount = 0;
     SearchResults m_results;
+    // The text each date, velodrome and race box had when it was last handled.
+    QHash<QComboBox*, QString> m_handledText;
+    bool m_fillingBoxes = false;
 
     QFrame* m_pictureBotton = nullptr;
     std::array<QToolButton*, 7> m_commandDisp{};

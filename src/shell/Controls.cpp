@@ -2,19 +2,59 @@
 
 #include "shell/Placement.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace controls {
+
+ListCombo::ListCombo(QWidget* parent)
+    : QComboBox(parent) {
+    // A list as long as the screen is hard to use: the list scrolls beyond MaxRows rows.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    setMaxVisibleItems(MaxRows);
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (!m_notChosen)
+            emit chosen(index);
+    });
+}
+
+void ListCombo::showPopup() {
+    QAbstractItemView* list = view();
+    const int scrollBar =
+        count() > MaxRows ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
+    list->setMinimumWidth(list->sizeHintForColumn(0) + scrollBar + 2 * list->frameWidth() + 4);
+    QComboBox::showPopup();
+}
+
+void ListCombo::keyPressEvent(QKeyEvent* event) {
+    m_notChosen = true;
+    QComboBox::keyPressEvent(event);
+    m_notChosen = false;
+}
+
+void ListCombo::wheelEvent(QWheelEvent* event) {
+    // A box that offers only its list keeps its value under a passing wheel.
+    if (!isEditable()) {
+        event->ignore();
+        return;
+    }
+    m_notChosen = true;
+    QComboBox::wheelEvent(event);
+    m_notChosen = false;
+}
 
 QString indexedName(const QString& stem, int index) {
     return stem + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
@@ -72,7 +112,7 @@ QWidget* create(const Spec& spec, QWidget* parent) {
     }
     case Kind::Combo:
     case Kind::EditCombo: {
-        auto* combo = new QComboBox(parent);
+        auto* combo = new ListCombo(parent);
         if (spec.kind == Kind::EditCombo) {
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QHash>
 #include <QString>
 #include <functional>
@@ -28,6 +29,28 @@ QAction* addAction(QWidget* menu, QObject* receiver, const QString& name, const 
                    std::function<void()> handler);
 QMenu* addMenu(QMenuBar* bar, const QString& name, const QString& caption);
 QMenu* addMenu(QMenu* menu, const QString& name, const QString& caption);
+
+// A combo box whose list opens wide enough for its longest entry and at most MaxRows rows high, and
+// that tells a choice from its list (chosen) from keys or the wheel moving through it (activated only).
+class ListCombo : public QComboBox {
+    Q_OBJECT
+
+public:
+    static constexpr int MaxRows = 20;
+
+    explicit ListCombo(QWidget* parent = nullptr);
+    void showPopup() override;
+
+signals:
+    void chosen(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    bool m_notChosen = false;
+};
 
 enum class Kind { Frame, Label, Button, ToolButton, Combo, EditCombo, Edit, List, Check };
 enum class Face { Default, Gothic, PGothic };

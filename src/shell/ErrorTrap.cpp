@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 
 #include <new>
+#include <stdexcept>
 
 QString errorTrapMessage(const KorvaneError& error, bool extraBlank) {
     return QStringLiteral("エラー番号 ") + conv::signedStyle(error.number()) +
@@ -16,16 +17,37 @@ void showTrappedError(Dialogs& dialogs, const KorvaneError& error, bool extraBla
     dialogs.message(errorTrapMessage(error, extraBlank), QStringLiteral("エラー"));
 }
 
+KorvaneError trappedError(std::exception_ptr caught) {
+    // Errors from the language's own library get the numbers the old runtime gave the same failures.
+    try {
+        std::rethrow_exception(caught);
+    } catch (const KorvaneError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return KorvaneError(7, programErrorSource(), QStringLiteral("メモリが不足しています。"));
+    } catch (const std::out_of_range&) {
+        return KorvaneError(9, programErrorSource(), QStringLiteral("インデックスが有効範囲にありません。"));
+    } catch (const std::overflow_error&) {
+        return KorvaneError(ErrorNumber::Overflow, programErrorSource(),
+                            QStringLiteral("オーバーフローしました。"));
+    } catch (const std::invalid_argument&) {
+        return KorvaneError(5, programErrorSource(),
+                            QStringLiteral("プロシージャの呼び出し、または引数が不正です。"));
+    } catch (const std::exception& error) {
+        return KorvaneError(
+            51, programErrorSource(),
+            QStringLiteral("内部エラーです。 (%1)").arg(QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        return KorvaneError(51, programErrorSource(), QStringLiteral("内部エラーです。"));
+    }
+}
+
 bool runTrapped(Dialogs& dialogs, const std::function<void()>& body, bool extraBlank) {
     try {
         body();
         return true;
-    } catch (const KorvaneError& error) {
-        showTrappedError(dialogs, error, extraBlank);
-    } catch (const std::bad_alloc&) {
-        showTrappedError(dialogs,
-                         KorvaneError(7, programErrorSource(), QStringLiteral("メモリが不足しています。")),
-                         extraBlank);
+    } catch (...) {
+        showTrappedError(dialogs, trappedError(std::current_exception()), extraBlank);
     }
     return false;
 }

@@ -27,6 +27,9 @@ public:
     void Menu_HelpCard_Click();
     void Menu_Help_About_Click();
 
+    // Another window changed the shared survey date; a window that shows it redraws.
+    virtual void SurveyDate_Change() {}
+
 protected:
     FormWindow(AppContext& ctx, WindowId id, const QString& title, QWidget* parent = nullptr);
 

@@ -6,7 +6,9 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 void installFontSubstitutions() {
@@ -57,6 +59,8 @@ void setControlFont(const AppState& state, QWidget* control, const QString& face
 void sizeAndCentre(QWidget* window, int width, int height) {
     // The client area is the central widget: the menu bar comes on top of it, as on the old screens.
     auto* mainWindow = qobject_cast<QMainWindow*>(window);
+    // Styles and fonts first, so that the menu bar has the height it will be shown with.
+    window->ensurePolished();
     if (mainWindow && mainWindow->centralWidget()) {
         mainWindow->centralWidget()->setFixedSize(width, height);
         mainWindow->adjustSize();
@@ -64,12 +68,44 @@ void sizeAndCentre(QWidget* window, int width, int height) {
     } else {
         window->setFixedSize(width, height);
     }
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const QRect frame = window->frameGeometry();
-        const int frameExtraW = frame.width() - window->width();
-        const int frameExtraH = frame.height() - window->height();
-        window->move(area.x() + (area.width() - (width + frameExtraW)) / 2,
-                     area.y() + (area.height() - (height + frameExtraH)) / 2);
+    centreOnScreen(window);
+}
+
+namespace {
+
+// The frame a window manager puts around a window is known only once the window is shown: the first
+// showing centres the window again with its frame.
+class CentreOnFirstShow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto* window = static_cast<QWidget*>(watched);
+            QTimer::singleShot(0, window, [window] { centreOnScreen(window); });
+            deleteLater();
+            window->removeEventFilter(this);
+        }
+        return false;
     }
+};
+
+} // namespace
+
+void centreOnScreen(QWidget* window) {
+    static const char* const watched = "korvaneCentreOnShow";
+    if (!window->isVisible() && !window->property(watched).toBool()) {
+        window->setProperty(watched, true);
+        window->installEventFilter(new CentreOnFirstShow(window));
+    }
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The whole window counts: menu bar and, once the window manager has given it one, the frame.
+    const QRect area = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    const int wholeWidth = std::max(frame.width(), window->width());
+    const int wholeHeight = std::max(frame.height(), window->height());
+    window->move(area.x() + (area.width() - wholeWidth) / 2, area.y() + (area.height() - wholeHeight) / 2);
 }

@@ -32,3 +32,6 @@ void setControlFont(const AppState& state, QWidget* control, const QString& face
 
 // Gives a window a client area of width x height pixels (below its menu bar) and centres it on the screen.
 void sizeAndCentre(QWidget* window, int width, int height);
+
+// Centres the whole window, menu bar and frame included, on its screen.
+void centreOnScreen(QWidget* window);

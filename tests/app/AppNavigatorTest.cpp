@@ -1,6 +1,7 @@
 #include "app/AppNavigator.h"
 #include "core/Errors.h"
 #include "mainmenu/MainForm.h"
+#include "support/Controls.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -306,10 +307,10 @@ void AppNavigatorTest::realMainMenuRoundTrip() {
     QPointer<MainForm> menu = qobject_cast<MainForm*>(navigator.window(WindowId::MainForm));
     QVERIFY(menu);
     // Only the racer master is there: the other work windows are disabled.
-    QVERIFY(!menu->findChild<QPushButton*>(QStringLiteral("CommandSelect(0)"))->isEnabled());
-    QVERIFY(menu->findChild<QPushButton*>(QStringLiteral("CommandSelect(3)"))->isEnabled());
+    QVERIFY(!testsupport::child<QPushButton>(menu, u"CommandSelect(0)")->isEnabled());
+    QVERIFY(testsupport::child<QPushButton>(menu, u"CommandSelect(3)")->isEnabled());
 
-    QTest::mouseClick(menu->findChild<QPushButton*>(QStringLiteral("CommandSelect(3)")), Qt::LeftButton);
+    testsupport::click(menu, u"CommandSelect(3)");
     processDeletes();
     QVERIFY(menu.isNull());
     QCOMPARE(t.state.selectedPersons[0].term, qint16(0));
@@ -326,7 +327,7 @@ void AppNavigatorTest::realMainMenuRoundTrip() {
     const auto dir = testsupport::copyOfProgramDir();
     t.state.appPath = dir.path;
     t.dialogs.answerYes();
-    QTest::mouseClick(again->findChild<QPushButton*>(QStringLiteral("CommandSelect(8)")), Qt::LeftButton);
+    testsupport::click(again, u"CommandSelect(8)");
     QCOMPARE(quits, 1);
     QVERIFY(!navigator.window(WindowId::MainForm));
 }

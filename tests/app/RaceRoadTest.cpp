@@ -1,5 +1,6 @@
 #include "app/AppNavigator.h"
 #include "app/WindowRegistry.h"
+#include "biorhythm/Bior2Form.h"
 #include "biorhythm/BiorForm.h"
 #include "mainmenu/MainForm.h"
 #include "race/DispForm.h"
@@ -7,6 +8,7 @@
 #include "race/SelectForm.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
+#include "support/Controls.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -33,9 +35,7 @@ void processDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-template <typename T> T* control(QWidget* window, const QString& name) {
-    return window ? window->findChild<T*>(name) : nullptr;
-}
+using testsupport::child;
 
 struct Program {
     TestContext t;
@@ -63,7 +63,7 @@ void RaceRoadTest::everyCommandOfTheMainMenuHasItsWindow() {
          {std::pair{"CommandSelect(0)", true}, std::pair{"CommandSelect(1)", true},
           std::pair{"CommandSelect(2)", false}, std::pair{"CommandSelect(3)", true},
           std::pair{"CommandSelect(4)", false}}) {
-        auto* button = control<QWidget>(menu, QString::fromLatin1(name));
+        auto* button = child(menu, name);
         QVERIFY2(button, name);
         QCOMPARE(button->isEnabled(), enabled);
     }
@@ -80,31 +80,29 @@ void RaceRoadTest::raceRoad() {
     QVERIFY2(p.t.dialogs.shown().isEmpty(), qPrintable(p.t.dialogs.lastText()));
 
     // A velodrome, a race number, then three racers of one term.
-    auto* venue = control<QComboBox>(select, QStringLiteral("ComboBasho"));
+    auto* venue = child<QComboBox>(select, u"ComboBasho");
     venue->setCurrentIndex(venue->findText(QStringLiteral("青森")));
     select->ComboBasho_Change();
-    auto* race = control<QComboBox>(select, QStringLiteral("ComboRace"));
+    auto* race = child<QComboBox>(select, u"ComboRace");
     race->setCurrentIndex(race->findText(QStringLiteral("5")));
     select->ComboRace_Change();
-    auto* term = control<QComboBox>(select, QStringLiteral("ComboKi"));
+    auto* term = child<QComboBox>(select, u"ComboKi");
     term->setCurrentIndex(term->count() / 2);
     select->ComboKi_Click();
-    auto* found = control<QListWidget>(select, QStringLiteral("List1"));
+    auto* found = child<QListWidget>(select, u"List1");
     QVERIFY(found->count() >= 3);
     for (int line = 0; line < 3; ++line)
         select->List1_Click(line);
-    QCOMPARE(control<QListWidget>(select, QStringLiteral("List2"))->count(), 3);
+    QCOMPARE(child<QListWidget>(select, u"List2")->count(), 3);
     QCOMPARE(p.t.state.surveyVenue, QStringLiteral("青森"));
     QCOMPARE(p.t.state.surveyRaceNo, qint16(5));
 
     select->CommandDisp_Click(1);
     auto* table = qobject_cast<DispForm*>(p.navigator.window(WindowId::DispForm));
     QVERIFY(table && table->isVisible());
-    QCOMPARE(control<QLabel>(table, QStringLiteral("LabelDisp(1)"))->text(),
-             QStringLiteral("青森競輪  第5レース"));
-    QCOMPARE(control<QLabel>(table, QStringLiteral("LabelNamae(2)"))->text(),
-             p.t.state.selectedPersons[2].name);
-    QVERIFY(control<QLabel>(table, QStringLiteral("LabelNamae(3)"))->text().isEmpty());
+    QCOMPARE(child<QLabel>(table, u"LabelDisp", 1)->text(), QStringLiteral("青森競輪  第5レース"));
+    QCOMPARE(child<QLabel>(table, u"LabelNamae", 2)->text(), p.t.state.selectedPersons[2].name);
+    QVERIFY(child<QLabel>(table, u"LabelNamae", 3)->text().isEmpty());
 
     table->Menu_Disp_Click();
     auto* charts = qobject_cast<BiorForm*>(p.navigator.window(WindowId::BiorForm));
@@ -113,8 +111,27 @@ void RaceRoadTest::raceRoad() {
     QCOMPARE(p.t.state.chartSlot, qint16(1));
     QWidget* detail = p.navigator.window(WindowId::Bior2Form);
     QVERIFY(detail && detail->isVisible());
-    QCOMPARE(control<QLabel>(detail, QStringLiteral("LabelNamae"))->text().trimmed(),
+    QCOMPARE(child<QLabel>(detail, u"LabelNamae")->text().trimmed(),
              p.t.state.selectedPersons[1].name.trimmed());
+
+    // A day stepped in the detail chart: the race table and the nine charts show the new date at once,
+    // as a window opened afresh on that date does, and the selection's date boxes show it too.
+    QCOMPARE(p.t.state.surveyDate, (SurveyDate{1999, 12, 8}));
+    qobject_cast<Bior2Form*>(detail)->CommandChoYMD_Click(2);
+    QCOMPARE(p.t.state.surveyDate, (SurveyDate{1999, 12, 9}));
+    DispForm fresh(p.ctx);
+    for (const QString& name : {QStringLiteral("LabelDisp(0)"), QStringLiteral("LabelBody(0)"),
+                                QStringLiteral("LabelHeart(1)"), QStringLiteral("LabelIntel(2)")})
+        QCOMPARE(control<QLabel>(table, name)->text(), control<QLabel>(&fresh, name)->text());
+    QCOMPARE(control<QLabel>(table, QStringLiteral("LabelDisp(0)"))->text(),
+             QStringLiteral("調査日： 1999. 12. 9"));
+    testsupport::saveScreenshot(table, QStringLiteral("DispForm-after-step"));
+    BiorForm freshCharts(p.ctx);
+    for (int k = 0; k < 3; ++k) {
+        QCOMPARE(charts->chartAt(k)->glyphs().size(), 13 * 3);
+        QCOMPARE(charts->chartAt(k)->glyphs(), freshCharts.chartAt(k)->glyphs());
+    }
+    QCOMPARE(control<QComboBox>(select, QStringLiteral("ComboHi"))->currentText(), QStringLiteral("9"));
 
     // Closing the selection takes everything above it along and brings back the main menu.
     QPointer<QWidget> tableWindow = table;

@@ -1,5 +1,5 @@
 #include "biorhythm/Bior2Form.h"
-#include "biorhythm/ChartGeometry.h"
+#include "support/Controls.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -11,6 +11,8 @@
 #include <cmath>
 
 namespace {
+
+using testsupport::label;
 
 void fillSlot(AppState& state, int slot, QDate birth, const QString& name) {
     PersonSlot& p = state.selectedPersons[slot];
@@ -27,35 +29,32 @@ SurveyDate surveyOf(QDate d) {
                       static_cast<qint16>(d.day())};
 }
 
-// Marker top in whole pixels from calendar days, worked out without the chart code.
-int expectedTop(qint64 days, int cycle) {
-    const qint64 phase = ((days % cycle) + cycle) % cycle;
-    const double sine = std::sin(phase * 360.0 / cycle * 3.141593 / 180.0);
-    return static_cast<int>(std::nearbyint(((1 - sine) * 2300 + 80) / 16 + 11));
-}
+// Marker tops of the 21 days, one list per cycle (23, 28, 33 days).
+using Tops = QList<QList<int>>;
 
-int expectedLeft(int index) {
-    return static_cast<int>(std::nearbyint(((index + 1) * 380 - 120) / 16.0 + 15));
-}
+// The markers' left edges in pixels, first day to last.
+const int markerLefts[21] = {31,  55,  79,  102, 126, 150, 174, 198, 221, 245, 269,
+                             292, 316, 340, 364, 388, 411, 435, 459, 482, 506};
 
-void checkMarkers(const Bior2Form& form, QDate birth, QDate survey) {
+// The grid lines' x positions, line 1 to line 21 (line 11 lies on the centre-day line).
+const double gridLineXs[21] = {42.5,   66.25,  90.0,   113.75, 137.5,  161.25, 185.0,
+                               208.75, 232.5,  256.25, 280.0,  303.75, 327.5,  351.25,
+                               375.0,  398.75, 422.5,  446.25, 470.0,  493.75, 517.5};
+
+void checkMarkers(const Bior2Form& form, const Tops& tops) {
+    const int cycles[] = {23, 28, 33};
     for (int i = 0; i < 21; ++i) {
-        const qint64 days = birth.daysTo(survey.addDays(i - 10));
-        for (int cycle : {23, 28, 33}) {
-            QLabel* marker = form.marker(cycle, i);
-            QVERIFY2(marker, qPrintable(QStringLiteral("marker %1 of %2").arg(i).arg(cycle)));
+        for (int c = 0; c < 3; ++c) {
+            QLabel* marker = form.marker(cycles[c], i);
+            QVERIFY2(marker, qPrintable(QStringLiteral("marker %1 of %2").arg(i).arg(cycles[c])));
             QVERIFY(!marker->isHidden());
-            QCOMPARE(marker->pos(), QPoint(expectedLeft(i), expectedTop(days, cycle)));
+            QCOMPARE(marker->pos(), QPoint(markerLefts[i], tops.at(c).at(i)));
         }
     }
 }
 
 QPushButton* button(QWidget* form, int index) {
-    return form->findChild<QPushButton*>(QStringLiteral("CommandChoYMD(%1)").arg(index));
-}
-
-QLabel* label(QWidget* form, const QString& name) {
-    return form->findChild<QLabel*>(name);
+    return testsupport::child<QPushButton>(form, u"CommandChoYMD", index);
 }
 
 bool greyColumnNear(const QImage& image, double x, int y) {
@@ -105,11 +104,10 @@ void Bior2FormTest::layoutAndCaptions() {
     QCOMPARE(button(&form, 5)->pos(), QPoint(528, 89));
     const QStringList legend = {QStringLiteral("身体"), QStringLiteral("感情"), QStringLiteral("知性")};
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("PictureBikou(%1)").arg(i))->geometry(),
-                 QRect(371 + 69 * i, 8, 67, 25));
-        QCOMPARE(label(&form, QStringLiteral("LabelBikou(%1)").arg(i))->text(), legend[i]);
+        QCOMPARE(testsupport::child(&form, u"PictureBikou", i)->geometry(), QRect(371 + 69 * i, 8, 67, 25));
+        QCOMPARE(label(&form, u"LabelBikou", i)->text(), legend[i]);
     }
-    QCOMPARE(form.findChild<QAction*>(QStringLiteral("Menu_Close"))->text(), QStringLiteral("終了(&X)"));
+    QCOMPARE(testsupport::action(&form, u"Menu_Close")->text(), QStringLiteral("終了(&X)"));
     // The worked example: levels -9, -3, -10; the message is set but hidden while the flag is off.
     QCOMPARE(label(&form, QStringLiteral("LabelMSG"))->text(),
              QStringLiteral("※今日は、特に問題はありません。"));
@@ -118,12 +116,17 @@ void Bior2FormTest::layoutAndCaptions() {
 
 void Bior2FormTest::markersFollowTheCalendar() {
     TestContext t;
-    const QDate birth(1972, 2, 29);
-    fillSlot(t.state, 0, birth, QStringLiteral("東山 三郎"));
+    fillSlot(t.state, 0, QDate(1972, 2, 29), QStringLiteral("東山 三郎"));
     // Survey day 4: ten days back reach into February of a leap year.
     t.state.surveyDate = SurveyDate{2000, 3, 4};
     Bior2Form form(t.context);
-    checkMarkers(form, birth, QDate(2000, 3, 4));
+    // Worked out once, outside the program, from the 23/28/33-day cycles: 23 February to 14 March.
+    checkMarkers(form, Tops{{69,  102, 140, 179, 217, 250, 277, 295, 303, 300, 287,
+                             265, 234, 199, 160, 121, 85,  55,  32,  19,  16},
+                            {128, 97,  70,  47,  30,  20,  16,  20,  30,  47, 70,
+                             97,  128, 160, 192, 222, 249, 272, 289, 300, 303},
+                            {302, 303, 299, 291, 277, 259, 237, 213, 187, 160, 133,
+                             106, 82,  61,  43,  29,  20,  16,  17,  24,  35}});
     QVERIFY(t.dialogs.shown().isEmpty());
 }
 
@@ -140,10 +143,10 @@ void Bior2FormTest::markerArraysAndTemplates() {
                 ++count;
         }
         QCOMPARE(count, 22);
-        QLabel* model = label(&form, stem + QStringLiteral("(21)"));
+        QLabel* model = label(&form, stem, 21);
         QVERIFY(model->isHidden());
         QVERIFY(!model->pixmap().isNull());
-        QCOMPARE(label(&form, stem + QStringLiteral("(0)"))->pixmap().toImage(), model->pixmap().toImage());
+        QCOMPARE(label(&form, stem, 0)->pixmap().toImage(), model->pixmap().toImage());
     }
     // The three pictures differ from each other.
     QVERIFY(form.marker(23, 21)->pixmap().toImage() != form.marker(28, 21)->pixmap().toImage());
@@ -157,24 +160,63 @@ void Bior2FormTest::steps_data() {
     QTest::addColumn<QDate>("end");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<Tops>("tops");
+    // The marker tops around the end date, worked out once, outside the program, from the 23/28/33-day
+    // cycles.
     const QDate born(2000, 3, 1);
     QTest::newRow("back a day from the birth day")
         << born << QDate(2000, 3, 1) << QList<int>{1} << QDate(2000, 2, 29) << QStringLiteral("2000.2.29")
-        << QStringLiteral("※今日は、特に問題はありません。");
+        << QStringLiteral("※今日は、特に問題はありません。")
+        << Tops{{179, 217, 250, 277, 295, 303, 300, 287, 265, 234, 199,
+                 160, 121, 85,  55,  32,  19,  16,  24,  42,  69},
+                {249, 272, 289, 300, 303, 300, 289, 272, 249, 222, 192,
+                 160, 128, 97,  70,  47,  30,  20,  16,  20,  30},
+                {284, 296, 302, 303, 299, 291, 277, 259, 237, 213, 187,
+                 160, 133, 106, 82,  61,  43,  29,  20,  16,  17}};
     QTest::newRow("forward a day from the birth day")
         << born << QDate(2000, 3, 1) << QList<int>{2} << QDate(2000, 3, 2) << QStringLiteral("2000.3.2")
-        << QStringLiteral("※今日は、知性が要注意です。");
+        << QStringLiteral("※今日は、知性が要注意です。")
+        << Tops{{250, 277, 295, 303, 300, 287, 265, 234, 199, 160, 121,
+                 85,  55,  32,  19,  16,  24,  42,  69,  102, 140},
+                {289, 300, 303, 300, 289, 272, 249, 222, 192, 160, 128,
+                 97,  70,  47,  30,  20,  16,  20,  30,  47,  70},
+                {302, 303, 299, 291, 277, 259, 237, 213, 187, 160, 133,
+                 106, 82,  61,  43,  29,  20,  16,  17,  24,  35}};
     QTest::newRow("back and forward again")
         << born << QDate(2000, 3, 1) << QList<int>{1, 2} << QDate(2000, 3, 1) << QStringLiteral("2000.3.1")
-        << QStringLiteral("※今日は、全てが要注意、最悪の日です。");
+        << QStringLiteral("※今日は、全てが要注意、最悪の日です。")
+        << Tops{{217, 250, 277, 295, 303, 300, 287, 265, 234, 199, 160,
+                 121, 85,  55,  32,  19,  16,  24,  42,  69,  102},
+                {272, 289, 300, 303, 300, 289, 272, 249, 222, 192, 160,
+                 128, 97,  70,  47,  30,  20,  16,  20,  30,  47},
+                {296, 302, 303, 299, 291, 277, 259, 237, 213, 187, 160,
+                 133, 106, 82,  61,  43,  29,  20,  16,  17,  24}};
     QTest::newRow("a month on, 29 days later")
         << born << QDate(2000, 2, 29) << QList<int>{3} << QDate(2000, 3, 29) << QStringLiteral("2000.3.29")
-        << QStringLiteral("※今日は、感情が要注意です。");
+        << QStringLiteral("※今日は、感情が要注意です。")
+        << Tops{{300, 287, 265, 234, 199, 160, 121, 85,  55,  32, 19,
+                 16,  24,  42,  69,  102, 140, 179, 217, 250, 277},
+                {272, 289, 300, 303, 300, 289, 272, 249, 222, 192, 160,
+                 128, 97,  70,  47,  30,  20,  16,  20,  30,  47},
+                {200, 226, 249, 268, 284, 296, 302, 303, 299, 291, 277,
+                 259, 237, 213, 187, 160, 133, 106, 82,  61,  43}};
     QTest::newRow("31 March back a month") << QDate(1965, 4, 10) << QDate(1999, 3, 31) << QList<int>{0}
-                                           << QDate(1999, 2, 28) << QStringLiteral("1999.2.28") << QString();
+                                           << QDate(1999, 2, 28) << QStringLiteral("1999.2.28") << QString()
+                                           << Tops{{295, 303, 300, 287, 265, 234, 199, 160, 121, 85, 55,
+                                                    32,  19,  16,  24,  42,  69,  102, 140, 179, 217},
+                                                   {289, 300, 303, 300, 289, 272, 249, 222, 192, 160, 128,
+                                                    97,  70,  47,  30,  20,  16,  20,  30,  47,  70},
+                                                   {303, 299, 291, 277, 259, 237, 213, 187, 160, 133, 106,
+                                                    82,  61,  43,  29,  20,  16,  17,  24,  35,  51}};
     QTest::newRow("31 December forward a day and back a month")
         << QDate(1965, 4, 10) << QDate(1999, 12, 31) << QList<int>{2, 0} << QDate(1999, 12, 1)
-        << QStringLiteral("1999.12.1") << QString();
+        << QStringLiteral("1999.12.1") << QString()
+        << Tops{{295, 303, 300, 287, 265, 234, 199, 160, 121, 85, 55,
+                 32,  19,  16,  24,  42,  69,  102, 140, 179, 217},
+                {192, 222, 249, 272, 289, 300, 303, 300, 289, 272, 249,
+                 222, 192, 160, 128, 97,  70,  47,  30,  20,  16},
+                {61,  43,  29,  20,  16,  17,  24,  35,  51,  71, 94,
+                 119, 146, 173, 200, 226, 249, 268, 284, 296, 302}};
 }
 
 void Bior2FormTest::steps() {
@@ -184,6 +226,7 @@ void Bior2FormTest::steps() {
     QFETCH(QDate, end);
     QFETCH(QString, caption);
     QFETCH(QString, message);
+    QFETCH(Tops, tops);
     TestContext t;
     fillSlot(t.state, 2, birth, QStringLiteral("試験"));
     t.state.surveyDate = surveyOf(start);
@@ -195,7 +238,7 @@ void Bior2FormTest::steps() {
     QCOMPARE(label(&form, QStringLiteral("LabelChoHi"))->text(), caption);
     if (!message.isEmpty())
         QCOMPARE(label(&form, QStringLiteral("LabelMSG"))->text(), message);
-    checkMarkers(form, birth, end);
+    checkMarkers(form, tops);
     QVERIFY(t.dialogs.shown().isEmpty());
 }
 
@@ -206,7 +249,7 @@ void Bior2FormTest::gridLinesToggle() {
     Bior2Form form(t.context);
     form.show();
     // Line 1 runs at x 42.5, through the first day's markers; y 330 is below every marker.
-    QVERIFY(!greyColumnNear(form.chartArea()->grab().toImage(), chart::gridLineX(1), 322));
+    QVERIFY(!greyColumnNear(form.chartArea()->grab().toImage(), gridLineXs[0], 322));
     QTest::mouseClick(button(&form, 4), Qt::LeftButton);
     QCOMPARE(t.state.gridLines, qint16(-1));
     QVERIFY(form.chartArea()->gridLines());
@@ -214,13 +257,13 @@ void Bior2FormTest::gridLinesToggle() {
     // Line 11 lies under the black centre-day line; a marker may hide a line near the top or bottom.
     for (int line = 1; line <= 21; ++line) {
         if (line != 11)
-            QVERIFY(greyColumnNear(on, chart::gridLineX(line), 322) ||
-                    greyColumnNear(on, chart::gridLineX(line), 24));
+            QVERIFY(greyColumnNear(on, gridLineXs[line - 1], 322) ||
+                    greyColumnNear(on, gridLineXs[line - 1], 24));
     }
     QVERIFY(on.pixelColor(100, 340) == QColor(Qt::white)); // the lines stop at y 326
     QTest::mouseClick(button(&form, 4), Qt::LeftButton);
     QCOMPARE(t.state.gridLines, qint16(0));
-    QVERIFY(!greyColumnNear(form.chartArea()->grab().toImage(), chart::gridLineX(1), 322));
+    QVERIFY(!greyColumnNear(form.chartArea()->grab().toImage(), gridLineXs[0], 322));
     // The axes stay.
     const QImage off = form.chartArea()->grab().toImage();
     QCOMPARE(off.pixelColor(280, 5), QColor(Qt::black));
@@ -315,7 +358,7 @@ void Bior2FormTest::closeClosesOnlyItself() {
     t.state.surveyDate = SurveyDate{1999, 8, 1};
     Bior2Form form(t.context);
     form.show();
-    form.findChild<QAction*>(QStringLiteral("Menu_Close"))->trigger();
+    testsupport::action(&form, u"Menu_Close")->trigger();
     QVERIFY(!form.isVisible());
     QCOMPARE(t.navigator.closedWindows(), QList<WindowId>{WindowId::Bior2Form});
     QVERIFY(t.navigator.opened().isEmpty());

@@ -1,6 +1,8 @@
 #include "biorhythm/BiorForm.h"
 #include "core/Errors.h"
 #include "shell/ErrorTrap.h"
+#include "support/Controls.h"
+#include "support/Racers.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -8,45 +10,56 @@
 #include <QImage>
 #include <QLabel>
 #include <QTest>
-#include <cmath>
 
 namespace {
 
-struct Racer {
-    const char* name;
-    QDate birth;
+using testsupport::action;
+using testsupport::child;
+using testsupport::label;
+
+// The glyphs' left edges in pixels, first column to last.
+const int glyphLefts[13] = {8, 21, 35, 48, 61, 75, 88, 101, 115, 128, 141, 155, 168};
+
+// Glyph tops for the survey date 3 March 2000 (columns 26 February to 9 March) per racer, one list per
+// cycle of 23, 28 and 33 days; worked out once, outside the program, from the cycles and the calendar.
+const int glyphTops[9][3][13] = {
+    // 北村 一郎, born 1965-04-10
+    {{77, 65, 51, 38, 25, 15, 7, 2, 1, 4, 10, 20, 31},
+     {51, 40, 30, 20, 12, 6, 3, 1, 3, 6, 12, 20, 30},
+     {33, 24, 17, 11, 6, 3, 1, 2, 4, 8, 14, 20, 28}},
+    // 南野 二郎, born 1970-01-31
+    {{58, 71, 83, 92, 98, 101, 100, 96, 88, 77, 65, 51, 38},
+     {1, 3, 6, 12, 20, 30, 40, 51, 62, 73, 83, 90, 96},
+     {97, 92, 86, 78, 70, 61, 51, 42, 33, 24, 17, 11, 6}},
+    // 東山 三郎, born 1972-02-29
+    {{58, 71, 83, 92, 98, 101, 100, 96, 88, 77, 65, 51, 38},
+     {12, 6, 3, 1, 3, 6, 12, 20, 30, 40, 51, 62, 73},
+     {97, 92, 86, 78, 70, 61, 51, 42, 33, 24, 17, 11, 6}},
+    // 西田 四郎, born 1968-12-08
+    {{101, 100, 96, 88, 77, 65, 51, 38, 25, 15, 7, 2, 1},
+     {3, 1, 3, 6, 12, 20, 30, 40, 51, 62, 73, 83, 90},
+     {56, 65, 74, 82, 89, 95, 99, 101, 101, 100, 97, 92, 86}},
+    // 中川 五郎, born 1975-06-15
+    {{1, 4, 10, 20, 31, 45, 58, 71, 83, 92, 98, 101, 100},
+     {3, 1, 3, 6, 12, 20, 30, 40, 51, 62, 73, 83, 90},
+     {20, 28, 37, 47, 56, 65, 74, 82, 89, 95, 99, 101, 101}},
+    // 上野 六郎, born 1980-09-01
+    {{31, 45, 58, 71, 83, 92, 98, 101, 100, 96, 88, 77, 65},
+     {6, 3, 1, 3, 6, 12, 20, 30, 40, 51, 62, 73, 83},
+     {95, 99, 101, 101, 100, 97, 92, 86, 78, 70, 61, 51, 42}},
+    // 下田 七郎, born 1962-03-03
+    {{2, 1, 4, 10, 20, 31, 45, 58, 71, 83, 92, 98, 101},
+     {51, 62, 73, 83, 90, 96, 100, 101, 100, 96, 90, 83, 73},
+     {28, 37, 47, 56, 65, 74, 82, 89, 95, 99, 101, 101, 100}},
+    // 前原 八郎, born 1978-11-30
+    {{4, 10, 20, 31, 45, 58, 71, 83, 92, 98, 101, 100, 96},
+     {30, 20, 12, 6, 3, 1, 3, 6, 12, 20, 30, 40, 51},
+     {24, 17, 11, 6, 3, 1, 2, 4, 8, 14, 20, 28, 37}},
+    // 後藤 九郎, born 1985-07-07
+    {{45, 58, 71, 83, 92, 98, 101, 100, 96, 88, 77, 65, 51},
+     {62, 51, 40, 30, 20, 12, 6, 3, 1, 3, 6, 12, 20},
+     {42, 33, 24, 17, 11, 6, 3, 1, 2, 4, 8, 14, 20}},
 };
-
-// Fictional racers with birth dates spread over the cycles.
-const Racer nineRacers[] = {
-    {"北村 一郎", QDate(1965, 4, 10)}, {"南野 二郎", QDate(1970, 1, 31)},  {"東山 三郎", QDate(1972, 2, 29)},
-    {"西田 四郎", QDate(1968, 12, 8)}, {"中川 五郎", QDate(1975, 6, 15)},  {"上野 六郎", QDate(1980, 9, 1)},
-    {"下田 七郎", QDate(1962, 3, 3)},  {"前原 八郎", QDate(1978, 11, 30)}, {"後藤 九郎", QDate(1985, 7, 7)},
-};
-
-void fillRace(AppState& state, int count, SurveyDate survey) {
-    state.surveyDate = survey;
-    for (int k = 0; k < count; ++k) {
-        PersonSlot& p = state.selectedPersons[k];
-        p.affiliation = QStringLiteral("青森    ");
-        p.racerId = static_cast<qint16>(1000 + k);
-        p.name = QString::fromUtf8(nineRacers[k].name).leftJustified(22);
-        p.birthYear = static_cast<qint16>(nineRacers[k].birth.year());
-        p.birthMonth = static_cast<qint16>(nineRacers[k].birth.month());
-        p.birthDay = static_cast<qint16>(nineRacers[k].birth.day());
-    }
-}
-
-// Glyph top from the calendar day count, worked out without the chart code.
-int expectedTop(qint64 days, int cycle) {
-    const qint64 phase = ((days % cycle) + cycle) % cycle;
-    const double sine = std::sin(phase * 360.0 / cycle * 3.141593 / 180.0);
-    return static_cast<int>(std::nearbyint(std::nearbyint((1 - sine) * 750 + 20) / 15));
-}
-
-QAction* action(QWidget* window, const QString& name) {
-    return window->findChild<QAction*>(name);
-}
 
 bool hasColorNear(const QImage& image, QPoint at, QColor color) {
     for (int dy = -1; dy <= 1; ++dy) {
@@ -79,33 +92,33 @@ private slots:
 
 void BiorFormTest::layoutAndCaptions() {
     TestContext t;
-    fillRace(t.state, 9, SurveyDate{1999, 12, 8});
+    t.state.surveyDate = SurveyDate{1999, 12, 8};
+    testsupport::fillRace(t.state, 9);
     BiorForm form(t.context);
     QCOMPARE(form.windowTitle(), QStringLiteral("バイオリズム一覧"));
     QCOMPARE(form.centralWidget()->size(), QSize(632, 434));
     for (int k = 0; k < 9; ++k) {
         const int row = k / 3;
         const int column = k % 3;
-        auto* chart = form.findChild<QWidget*>(QStringLiteral("PictureBior(%1)").arg(k));
+        auto* chart = child(&form, u"PictureBior", k);
         QVERIFY(chart);
         QCOMPARE(chart->geometry(), QRect(12 + 200 * column, 24 + 136 * row, 187, 113));
-        auto* name = form.findChild<QLabel*>(QStringLiteral("LabelNamae(%1)").arg(k));
+        auto* name = label(&form, u"LabelNamae", k);
         QCOMPARE(name->geometry(), QRect(12 + 200 * column, 5 + 136 * row, 75, 17));
     }
-    QCOMPARE(form.findChild<QWidget*>(QStringLiteral("PictureHaikei"))->geometry(), QRect(8, 0, 617, 425));
+    QCOMPARE(child(&form, u"PictureHaikei")->geometry(), QRect(8, 0, 617, 425));
     const QStringList legend = {QStringLiteral("身体"), QStringLiteral("感情"), QStringLiteral("知性")};
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("PictureBikou(%1)").arg(i))->geometry(),
-                 QRect(490 + 40 * i, 5, 40, 18));
-        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("LabelBikou(%1)").arg(i))->text(), legend[i]);
+        QCOMPARE(child(&form, u"PictureBikou", i)->geometry(), QRect(490 + 40 * i, 5, 40, 18));
+        QCOMPARE(label(&form, u"LabelBikou", i)->text(), legend[i]);
     }
-    QCOMPARE(action(&form, QStringLiteral("Menu_Close"))->text(), QStringLiteral("終了(&X)"));
+    QCOMPARE(action(&form, u"Menu_Close")->text(), QStringLiteral("終了(&X)"));
     const QStringList entries = {
         QStringLiteral("上左(&Q)"), QStringLiteral("上中(&W)"), QStringLiteral("上右(&E)"), QString(),
         QStringLiteral("中左(&A)"), QStringLiteral("中中(&S)"), QStringLiteral("中右(&D)"), QString(),
         QStringLiteral("下左(&Z)"), QStringLiteral("下中(&X)"), QStringLiteral("下右(&C)")};
     for (int i = 0; i < entries.size(); ++i) {
-        QAction* entry = action(&form, QStringLiteral("Menu_disp(%1)").arg(i));
+        QAction* entry = child<QAction>(&form, u"Menu_disp", i);
         QVERIFY(entry);
         QCOMPARE(entry->isSeparator(), entries[i].isEmpty());
         QCOMPARE(entry->text(), entries[i]);
@@ -114,13 +127,13 @@ void BiorFormTest::layoutAndCaptions() {
 
 void BiorFormTest::filledAndEmptySlots() {
     TestContext t;
-    fillRace(t.state, 5, SurveyDate{1999, 12, 8});
+    t.state.surveyDate = SurveyDate{1999, 12, 8};
+    testsupport::fillRace(t.state, 5);
     BiorForm form(t.context);
     for (int k = 0; k < 9; ++k) {
         QCOMPARE(form.chartAt(k)->glyphs().size(), k < 5 ? 39 : 0);
         QVERIFY(form.chartAt(k)->axesDrawn());
-        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("LabelNamae(%1)").arg(k))->text(),
-                 t.state.selectedPersons[k].name);
+        QCOMPARE(label(&form, u"LabelNamae", k)->text(), t.state.selectedPersons[k].name);
     }
     QVERIFY(t.dialogs.shown().isEmpty());
 }
@@ -128,20 +141,18 @@ void BiorFormTest::filledAndEmptySlots() {
 void BiorFormTest::glyphsFollowTheCalendar() {
     TestContext t;
     // A survey day of 3 makes the first columns fall in the previous month.
-    const QDate survey(2000, 3, 3);
-    fillRace(t.state, 9, SurveyDate{2000, 3, 3});
+    t.state.surveyDate = SurveyDate{2000, 3, 3};
+    testsupport::fillRace(t.state, 9);
     BiorForm form(t.context);
+    const int cycles[] = {23, 28, 33};
     for (int k = 0; k < 9; ++k) {
         const QList<chart::Glyph>& glyphs = form.chartAt(k)->glyphs();
         QCOMPARE(glyphs.size(), 39);
         for (int column = 0; column < 13; ++column) {
-            const qint64 days = nineRacers[k].birth.daysTo(survey.addDays(column - 6));
-            const int x = static_cast<int>(std::nearbyint(((column + 1) * 200 - 80) / 15.0));
-            const int cycles[] = {23, 28, 33};
             for (int c = 0; c < 3; ++c) {
                 const chart::Glyph& glyph = glyphs.at(column * 3 + c);
                 QCOMPARE(glyph.cycle, cycles[c]);
-                QCOMPARE(glyph.topLeft, QPoint(x, expectedTop(days, cycles[c])));
+                QCOMPARE(glyph.topLeft, QPoint(glyphLefts[column], glyphTops[k][c][column]));
             }
         }
     }
@@ -149,7 +160,8 @@ void BiorFormTest::glyphsFollowTheCalendar() {
 
 void BiorFormTest::paintedChart() {
     TestContext t;
-    fillRace(t.state, 1, SurveyDate{1999, 12, 8});
+    t.state.surveyDate = SurveyDate{1999, 12, 8};
+    testsupport::fillRace(t.state, 1);
     BiorForm form(t.context);
     const QImage filled = form.chartAt(0)->grab().toImage();
     // Each cube's face is cyan, each figure's body blue, where the glyph list says they are.
@@ -182,10 +194,11 @@ void BiorFormTest::menuEntriesOpenTheirSlot() {
     QFETCH(int, entry);
     QFETCH(int, slot);
     TestContext t;
-    fillRace(t.state, 9, SurveyDate{1999, 12, 8});
+    t.state.surveyDate = SurveyDate{1999, 12, 8};
+    testsupport::fillRace(t.state, 9);
     t.state.chartSlot = -1;
     BiorForm form(t.context);
-    action(&form, QStringLiteral("Menu_disp(%1)").arg(entry))->trigger();
+    child<QAction>(&form, u"Menu_disp", entry)->trigger();
     QCOMPARE(t.state.chartSlot, qint16(slot));
     QCOMPARE(t.navigator.opened().size(), slot < 0 ? 0 : 1);
     if (slot >= 0)
@@ -194,7 +207,8 @@ void BiorFormTest::menuEntriesOpenTheirSlot() {
 
 void BiorFormTest::clickingAChartOpensItsSlot() {
     TestContext t;
-    fillRace(t.state, 9, SurveyDate{1999, 12, 8});
+    t.state.surveyDate = SurveyDate{1999, 12, 8};
+    testsupport::fillRace(t.state, 9);
     BiorForm form(t.context);
     form.show();
     for (int k = 8; k >= 0; --k) {
@@ -207,10 +221,11 @@ void BiorFormTest::clickingAChartOpensItsSlot() {
 
 void BiorFormTest::closeReturnsToRaceTable() {
     TestContext t;
-    fillRace(t.state, 3, SurveyDate{1999, 12, 8});
+    t.state.surveyDate = SurveyDate{1999, 12, 8};
+    testsupport::fillRace(t.state, 3);
     BiorForm form(t.context);
     form.show();
-    action(&form, QStringLiteral("Menu_Close"))->trigger();
+    action(&form, u"Menu_Close")->trigger();
     QVERIFY(!form.isVisible());
     QCOMPARE(t.navigator.closedWindows(), QList<WindowId>{WindowId::BiorForm});
 }
@@ -218,7 +233,8 @@ void BiorFormTest::closeReturnsToRaceTable() {
 void BiorFormTest::overflowStopsTheDrawing() {
     TestContext t;
     // Day 32767 + 1 leaves the 16-bit range at the eighth column of the first chart.
-    fillRace(t.state, 2, SurveyDate{1999, 1, 32767});
+    t.state.surveyDate = SurveyDate{1999, 1, 32767};
+    testsupport::fillRace(t.state, 2);
     BiorForm form(t.context);
     QCOMPARE(t.dialogs.shown().size(), 1);
     QCOMPARE(t.dialogs.shown().first().title, QStringLiteral("エラー"));
@@ -233,7 +249,8 @@ void BiorFormTest::overflowStopsTheDrawing() {
 
 void BiorFormTest::screenshot() {
     TestContext t;
-    fillRace(t.state, 9, SurveyDate{1999, 12, 8});
+    t.state.surveyDate = SurveyDate{1999, 12, 8};
+    testsupport::fillRace(t.state, 9);
     BiorForm form(t.context);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

@@ -101,7 +101,9 @@ void ConversionsTest::formatAmount_data() {
     QTest::newRow("-8.25") << -8.25 << QStringLiteral("-8.25");
     QTest::newRow("-5.105") << -5.105338491786189 << QStringLiteral("-5.11");
     QTest::newRow("1.5513") << 1.5513 << QStringLiteral("1.55");
-    QTest::newRow("tiny negative shows as zero") << -2.4248714463357544e-06 << QStringLiteral("0.00");
+    QTest::newRow("tiny negative keeps its sign") << -2.4248714463357544e-06 << QStringLiteral("-0.00");
+    QTest::newRow("negative rounding to zero") << -0.004 << QStringLiteral("-0.00");
+    QTest::newRow("negative zero has no sign") << -0.0 << QStringLiteral("0.00");
     QTest::newRow("tiny positive") << 0.004 << QStringLiteral("0.00");
     QTest::newRow("thousands") << 1234567.891 << QStringLiteral("1,234,567.89");
     QTest::newRow("carry into thousands") << 999.999 << QStringLiteral("1,000.00");

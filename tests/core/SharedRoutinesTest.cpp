@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Placement.h"
+#include "support/Racers.h"
 #include "support/TestSupport.h"
 
 #include <QTest>
@@ -129,36 +130,17 @@ void SharedRoutinesTest::appPath() {
 
 void SharedRoutinesTest::masterCommandsClearSixSlots() {
     AppState state;
-    for (int i = 0; i < AppState::SlotCount; ++i) {
-        PersonSlot& slot = state.selectedPersons[std::size_t(i)];
-        slot.affiliation = QStringLiteral("青森    ");
-        slot.racerId = qint16(10000 + i);
-        slot.name = QStringLiteral("名前");
-        slot.term = 60;
-        slot.birthYear = 1970;
-        slot.birthMonth = 3;
-        slot.birthDay = 4;
-        slot.bloodType = QStringLiteral("A");
-    }
+    testsupport::fillAllSlots(state);
     state.chartSlot = 8;
+    const auto before = state.selectedPersons;
     state.clearSlotsForMasters();
     QCOMPARE(state.chartSlot, qint16(0));
     for (int i = 0; i < AppState::SlotCount; ++i) {
-        const PersonSlot& slot = state.selectedPersons[std::size_t(i)];
-        QCOMPARE(slot.racerId, qint16(10000 + i)); // never cleared
-        if (i < 6) {
-            QVERIFY(slot.affiliation.isEmpty());
-            QVERIFY(slot.name.isEmpty());
-            QCOMPARE(slot.term, qint16(0));
-            QCOMPARE(slot.birthYear, qint16(0));
-            QCOMPARE(slot.birthMonth, qint16(0));
-            QCOMPARE(slot.birthDay, qint16(0));
-            QCOMPARE(slot.bloodType, QStringLiteral("0"));
-        } else {
-            QCOMPARE(slot.name, QStringLiteral("名前"));
-            QCOMPARE(slot.birthYear, qint16(1970));
-            QCOMPARE(slot.bloodType, QStringLiteral("A"));
-        }
+        const PersonSlot& old = before[std::size_t(i)];
+        // The racer ID is never cleared; slots 6 to 9 keep everything.
+        const PersonSlot expected = i < 6 ? testsupport::clearedSlot(old.racerId) : old;
+        QCOMPARE(testsupport::slotText(state.selectedPersons[std::size_t(i)]),
+                 testsupport::slotText(expected));
     }
 }
 

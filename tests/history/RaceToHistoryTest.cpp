@@ -4,6 +4,7 @@
 #include "race/DispForm.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
+#include "support/Controls.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -24,14 +25,8 @@ private slots:
 
 namespace {
 
-QLabel* label(QWidget& window, const char* name, int index) {
-    return window.findChild<QLabel*>(QString::fromLatin1(name) + QLatin1Char('(') + QString::number(index) +
-                                     QLatin1Char(')'));
-}
-
-QAction* action(QWidget& window, const char* name) {
-    return window.findChild<QAction*>(QString::fromLatin1(name));
-}
+using testsupport::action;
+using testsupport::label;
 
 // Fills the race slots from racers of the database, as the selection window does.
 int fillSlots(AppState& state, int count, int offset) {
@@ -85,28 +80,27 @@ void RaceToHistoryTest::sameEvaluationsInBothWindows() {
 
     DispForm table(t.context);
     t.dialogs.answerYes();
-    action(table, "Menu_Add")->trigger();
+    action(&table, "Menu_Add")->trigger();
     QVERIFY2(t.dialogs.allAnswersUsed(), "the registration question was not asked");
 
     RirekiForm history(t.context);
-    auto* combo = history.findChild<QComboBox*>(QStringLiteral("ComboRireki"));
+    auto* combo = testsupport::child<QComboBox>(&history, u"ComboRireki");
     QVERIFY(combo);
     QCOMPARE(combo->count(), 1);
     QVERIFY(combo->itemText(0).endsWith(QStringLiteral("　青森競輪　第5レース")));
-    combo->setCurrentIndex(0);
-    emit combo->activated(0);
+    testsupport::choose(combo, 0);
 
     for (int i = 0; i < count; ++i) {
         for (const char* name : {"LabelBody", "LabelHeart", "LabelIntel"}) {
-            QLabel* shown = label(table, name, i);
-            QLabel* stored = label(history, name, i);
+            QLabel* shown = label(&table, name, i);
+            QLabel* stored = label(&history, name, i);
             QVERIFY(shown && stored);
             QVERIFY(!shown->text().isEmpty());
             QCOMPARE(stored->text(), shown->text());
             QCOMPARE(stored->palette().color(QPalette::Window), shown->palette().color(QPalette::Window));
         }
-        QCOMPARE(label(history, "LabelNamae", i)->text().trimmed(),
-                 label(table, "LabelNamae", i)->text().trimmed());
+        QCOMPARE(label(&history, "LabelNamae", i)->text().trimmed(),
+                 label(&table, "LabelNamae", i)->text().trimmed());
     }
     t.dialogs.clear();
 }

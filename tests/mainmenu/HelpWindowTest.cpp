@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
@@ -14,6 +15,15 @@ namespace {
 QString sourceHelpFile() {
     return qEnvironmentVariable("KORVANE_SOURCE_DIR") + QStringLiteral("/resources/help/Korvane.hlp");
 }
+
+// The help viewer of a program directory copied for the test.
+struct Viewer {
+    testsupport::ProgramDir dir = testsupport::copyOfProgramDir();
+    AppState state;
+    ScriptedDialogs dialogs;
+    HelpBrowserViewer viewer{state, dialogs};
+    Viewer() { state.appPath = dir.path; }
+};
 
 } // namespace
 
@@ -31,14 +41,10 @@ private slots:
 };
 
 void HelpWindowTest::opensAtContents() {
-    const auto dir = testsupport::copyOfProgramDir();
-    AppState state;
-    state.appPath = dir.path;
-    ScriptedDialogs dialogs;
-    HelpBrowserViewer viewer(state, dialogs);
-    viewer.showContents();
-    QVERIFY(dialogs.shown().isEmpty());
-    HelpWindow* window = viewer.window();
+    Viewer help;
+    help.viewer.showContents();
+    QVERIFY(help.dialogs.shown().isEmpty());
+    HelpWindow* window = help.viewer.window();
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
@@ -47,15 +53,18 @@ void HelpWindowTest::opensAtContents() {
     QVERIFY(text.contains(QStringLiteral("目次")));
     QVERIFY(text.contains(QStringLiteral("メインメニュー")));
     QVERIFY(QTest::qWaitForWindowExposed(window));
+    // Centred like every other window of the program.
+    QCoreApplication::processEvents();
+    const QRect area = window->screen()->availableGeometry();
+    const QRect whole = window->frameGeometry();
+    QVERIFY(qAbs(whole.center().x() - area.center().x()) <= 1);
+    QVERIFY(qAbs(whole.center().y() - area.center().y()) <= 1);
     testsupport::saveScreenshot(window, QStringLiteral("HelpWindow"));
 }
 
 void HelpWindowTest::secondRequestReusesWindow() {
-    const auto dir = testsupport::copyOfProgramDir();
-    AppState state;
-    state.appPath = dir.path;
-    ScriptedDialogs dialogs;
-    HelpBrowserViewer viewer(state, dialogs);
+    Viewer help;
+    HelpBrowserViewer& viewer = help.viewer;
     viewer.showContents();
     QPointer<HelpWindow> first = viewer.window();
     // Following a link and asking for help again comes back to the contents in the same window.
@@ -74,18 +83,15 @@ void HelpWindowTest::secondRequestReusesWindow() {
 }
 
 void HelpWindowTest::missingFileIsReported() {
-    const auto dir = testsupport::copyOfProgramDir();
-    QFile::remove(dir.path + QStringLiteral("Korvane.hlp"));
-    AppState state;
-    state.appPath = dir.path;
-    ScriptedDialogs dialogs;
-    HelpBrowserViewer viewer(state, dialogs);
-    viewer.showContents();
-    QVERIFY(!viewer.window());
-    QCOMPARE(dialogs.shown().size(), 1);
-    QCOMPARE(dialogs.shown().first().kind, ShownBox::Kind::Message);
-    QVERIFY(dialogs.shown().first().text.startsWith(QStringLiteral("ヘルプファイルが見つかりません。")));
-    QVERIFY(dialogs.shown().first().text.contains(QStringLiteral("Korvane.hlp")));
+    Viewer help;
+    QFile::remove(help.dir.path + QStringLiteral("Korvane.hlp"));
+    help.viewer.showContents();
+    QVERIFY(!help.viewer.window());
+    const QList<ShownBox>& shown = help.dialogs.shown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().kind, ShownBox::Kind::Message);
+    QVERIFY(shown.first().text.startsWith(QStringLiteral("ヘルプファイルが見つかりません。")));
+    QVERIFY(shown.first().text.contains(QStringLiteral("Korvane.hlp")));
 }
 
 void HelpWindowTest::linksReachTheirSections() {

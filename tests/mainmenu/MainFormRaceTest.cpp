@@ -1,8 +1,8 @@
 #include "mainmenu/MainForm.h"
+#include "support/Controls.h"
 #include "support/TestSupport.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -16,17 +16,15 @@ struct Race {
     TestContext t;
     MainForm form{t.context};
 
-    QLabel* label(const QString& name) { return form.findChild<QLabel*>(name); }
-    QLabel* rider(int i) { return label(QStringLiteral("Senshu(%1)").arg(i)); }
+    QLabel* label(const QString& name) { return testsupport::label(&form, name); }
+    QLabel* rider(int i) { return testsupport::label(&form, u"Senshu", i); }
     QString banner() {
         QLabel* jyuni = label(QStringLiteral("LabelJyuni"));
         return jyuni->isHidden() ? QString() : jyuni->text();
     }
     QString standings() { return label(QStringLiteral("LabelResult"))->text(); }
     QString lapLabel() { return label(QStringLiteral("LabelSyukai"))->text(); }
-    void start() {
-        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CommandStart")), Qt::LeftButton);
-    }
+    void start() { testsupport::click(&form, u"CommandStart"); }
     void ticks(int n) {
         for (int i = 0; i < n; ++i)
             form.Timer1_Timer();
@@ -39,7 +37,7 @@ struct Race {
         start();
     }
     qint64 pixmapKey(QLabel* l) { return l->pixmap().cacheKey(); }
-    qint64 templateKey(int index) { return pixmapKey(label(QStringLiteral("ImageSenshu(%1)").arg(index))); }
+    qint64 templateKey(int index) { return pixmapKey(testsupport::label(&form, u"ImageSenshu", index)); }
 };
 
 // Spread-out numbers for the pictures, the same on every run.
@@ -76,7 +74,7 @@ private slots:
 void MainFormRaceTest::startLinesUp() {
     Race race;
     for (int i = 0; i < 6; ++i)
-        QVERIFY(race.label(QStringLiteral("ImageSenshu(%1)").arg(i))->isHidden());
+        QVERIFY(testsupport::label(&race.form, u"ImageSenshu", i)->isHidden());
     race.start();
     QVERIFY(race.form.timer().isActive());
     QCOMPARE(race.form.timer().interval(), 200);

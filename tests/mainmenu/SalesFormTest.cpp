@@ -1,9 +1,9 @@
 #include "mainmenu/SalesForm.h"
+#include "support/Controls.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
 #include <QImage>
-#include <QPushButton>
 #include <QTest>
 
 class SalesFormTest : public QObject {
@@ -51,9 +51,9 @@ void SalesFormTest::closeByButtonOrMenu() {
     SalesForm form(t.context);
     form.show();
     if (byMenu)
-        form.findChild<QAction*>(QStringLiteral("Menu_Close"))->trigger();
+        testsupport::action(&form, u"Menu_Close")->trigger();
     else
-        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CommandClose")), Qt::LeftButton);
+        testsupport::click(&form, u"CommandClose");
     QVERIFY(!form.isVisible());
     QVERIFY(!form.timer().isActive());
     QCOMPARE(t.navigator.closedWindows(), QList<WindowId>{WindowId::SalesForm});

@@ -25,6 +25,7 @@ void EvaluationDisplayTest::screenRule_data() {
     QTest::newRow("1.2") << 1.2 << QStringLiteral("1.20") << false;
     QTest::newRow("minimum") << -8.25 << QStringLiteral("-8.25") << false;
     QTest::newRow("zero") << 0.0 << QStringLiteral("0.00") << true;
+    QTest::newRow("-0.003 keeps its minus sign") << -0.003 << QStringLiteral("-0.00") << true;
     QTest::newRow("-0.999 rounds to -1.00") << -0.999 << QStringLiteral("-1.00") << true;
     QTest::newRow("1.004 shows 1.00 but is white") << 1.004 << QStringLiteral("1.00") << false;
 }

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/Errors.h"
 #include "shell/ReportPrinter.h"
+#include "support/Racers.h"
 #include "support/TestSupport.h"
 
 #include <QDate>
@@ -43,19 +44,7 @@ private:
     QList<QChar> m_cells;
 };
 
-PersonSlot racer(const QString& affiliation, int id, const QString& name, int term, QDate birth,
-                 const QString& blood) {
-    PersonSlot p;
-    p.affiliation = affiliation.leftJustified(6);
-    p.racerId = static_cast<qint16>(id);
-    p.name = name.leftJustified(22);
-    p.term = static_cast<qint16>(term);
-    p.birthYear = static_cast<qint16>(birth.year());
-    p.birthMonth = static_cast<qint16>(birth.month());
-    p.birthDay = static_cast<qint16>(birth.day());
-    p.bloodType = blood;
-    return p;
-}
+using testsupport::slotOf;
 
 QString headingLine() {
     return ExpectedLine()
@@ -109,8 +98,8 @@ void RaceReportTest::oneRacer() {
     state.surveyDate = SurveyDate{1999, 8, 1};
     state.surveyVenue = QStringLiteral("青森");
     state.surveyRaceNo = 5;
-    state.selectedPersons[0] = racer(QStringLiteral("青森"), 4321, QStringLiteral("北村 一郎"), 85,
-                                     QDate(1965, 4, 10), QStringLiteral("A"));
+    state.selectedPersons[0] = slotOf({QStringLiteral("青森"), 4321, QStringLiteral("北村 一郎"), 85,
+                                       QDate(1965, 4, 10), QStringLiteral("A")});
     RecordingPrinter printer;
     QVERIFY(racereport::printRaceTable(printer, state));
     QCOMPARE(printer.jobCount(), 1);
@@ -144,12 +133,13 @@ void RaceReportTest::nineRacers() {
     state.surveyVenue = QStringLiteral("前橋");
     state.surveyRaceNo = 11;
     for (int k = 0; k < 9; ++k) {
-        state.selectedPersons[k] = racer(QStringLiteral("群馬"), 100 + k, QStringLiteral("選手%1").arg(k + 1),
-                                         60 + k, QDate(1970 + k, 1 + k, 1 + 3 * k), QStringLiteral("O"));
+        state.selectedPersons[k] =
+            slotOf({QStringLiteral("群馬"), 100 + k, QStringLiteral("選手%1").arg(k + 1), 60 + k,
+                    QDate(1970 + k, 1 + k, 1 + 3 * k), QStringLiteral("O")});
     }
     // Slot 9 belongs to nobody's race: it is never printed.
-    state.selectedPersons[9] =
-        racer(QStringLiteral("東京"), 999, QStringLiteral("余分"), 1, QDate(1980, 1, 1), QStringLiteral("B"));
+    state.selectedPersons[9] = slotOf(
+        {QStringLiteral("東京"), 999, QStringLiteral("余分"), 1, QDate(1980, 1, 1), QStringLiteral("B")});
     RecordingPrinter printer;
     QVERIFY(racereport::printRaceTable(printer, state));
     QCOMPARE(printer.pageCount(0), 1);
@@ -175,8 +165,8 @@ void RaceReportTest::nineRacersOnPaper() {
     state.surveyRaceNo = 5;
     for (int k = 0; k < 9; ++k) {
         state.selectedPersons[k] =
-            racer(QStringLiteral("青森"), 10100 + k, QStringLiteral("見本%1郎").arg(k + 1), 70 + k,
-                  QDate(1965 + k, 4, 10 + k), QStringLiteral("AB"));
+            slotOf({QStringLiteral("青森"), 10100 + k, QStringLiteral("見本%1郎").arg(k + 1), 70 + k,
+                    QDate(1965 + k, 4, 10 + k), QStringLiteral("AB")});
     }
     QStringList opened;
     ReportPrinter paper(
@@ -221,8 +211,8 @@ void RaceReportTest::rowColours() {
     QFETCH(QString, printed);
     QFETCH(bool, red);
     // Half-width texts only, so that string positions are print columns.
-    const PersonSlot person = racer(QStringLiteral("Aomori"), 1, QStringLiteral("Test"), 70,
-                                    QDate(1970, 1, 1), QStringLiteral("AB"));
+    const PersonSlot person = slotOf(
+        {QStringLiteral("Aomori"), 1, QStringLiteral("Test"), 70, QDate(1970, 1, 1), QStringLiteral("AB")});
     RecordingPrinter printer;
     auto job = printer.startJob(QStringLiteral("t"));
     // The value in each of the three columns, with a black neighbour on each side.
@@ -247,8 +237,8 @@ void RaceReportTest::rowColours() {
 void RaceReportTest::noRacerPrintsNothing() {
     AppState state;
     state.surveyDate = SurveyDate{1999, 12, 8};
-    state.selectedPersons[1] = racer(QStringLiteral("青森"), 1, QStringLiteral("二番目"), 70,
-                                     QDate(1970, 1, 1), QStringLiteral("A"));
+    state.selectedPersons[1] = slotOf(
+        {QStringLiteral("青森"), 1, QStringLiteral("二番目"), 70, QDate(1970, 1, 1), QStringLiteral("A")});
     RecordingPrinter printer;
     QVERIFY(!racereport::printRaceTable(printer, state));
     QCOMPARE(printer.jobCount(), 0);
@@ -257,8 +247,8 @@ void RaceReportTest::noRacerPrintsNothing() {
 void RaceReportTest::failingPrinterThrows() {
     AppState state;
     state.surveyDate = SurveyDate{1999, 12, 8};
-    state.selectedPersons[0] =
-        racer(QStringLiteral("青森"), 1, QStringLiteral("一番"), 70, QDate(1970, 1, 1), QStringLiteral("A"));
+    state.selectedPersons[0] = slotOf(
+        {QStringLiteral("青森"), 1, QStringLiteral("一番"), 70, QDate(1970, 1, 1), QStringLiteral("A")});
     RecordingPrinter printer;
     printer.failNextJob();
     int number = 0;

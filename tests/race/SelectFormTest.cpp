@@ -3,8 +3,11 @@
 #include "core/Errors.h"
 #include "race/RacerSearch.h"
 #include "race/SearchPanel.h"
+#include "support/Controls.h"
+#include "support/DirectSql.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -17,49 +20,19 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
-// A direct connection on the test's database copy, to prepare data and to check the window's
-// results independently of the store.
-class Sql {
-public:
-    explicit Sql(const QString& path)
-        : m_name(QStringLiteral("check%1").arg(++s_count)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot open the test database");
-        QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys=ON"));
-    }
-    ~Sql() {
-        { QSqlDatabase::database(m_name).close(); }
-        QSqlDatabase::removeDatabase(m_name);
-    }
+using testsupport::choose;
 
-    QSqlQuery run(const QString& sql, const QVariantList& binds = {}) const {
-        QSqlQuery query(QSqlDatabase::database(m_name));
-        if (!query.prepare(sql))
-            qFatal("%s", qPrintable(query.lastError().text()));
-        for (const QVariant& v : binds)
-            query.addBindValue(v);
-        if (!query.exec())
-            qFatal("%s", qPrintable(query.lastError().text()));
-        return query;
-    }
-    QList<int> ints(const QString& sql, const QVariantList& binds = {}) const {
-        QSqlQuery query = run(sql, binds);
-        QList<int> values;
-        while (query.next())
-            values << query.value(0).toInt();
-        return values;
-    }
-    int count(const QString& sql, const QVariantList& binds = {}) const { return ints(sql, binds).value(0); }
+// The direct connection, with the search lists as the window should show them.
+class Sql : public testsupport::DirectSql {
+public:
+    using DirectSql::DirectSql;
 
     // The search-list lines of the racers the query selects, in view order, at most 501. A racer
     // without a term shows an empty term; one with another null a slot cannot hold ends the list
@@ -87,10 +60,6 @@ public:
         }
         return result;
     }
-
-private:
-    static inline int s_count = 0;
-    QString m_name;
 };
 
 QStringList listTexts(const QListWidget* list) {
@@ -105,14 +74,6 @@ void clickLine(QListWidget* list, int row) {
     QVERIFY(item);
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-// Choosing an entry from a drop-down list, as a click in its open list does.
-void choose(QComboBox* box, const QString& text) {
-    const int index = box->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    box->setCurrentIndex(index);
-    emit box->activated(index);
 }
 
 // Types key by key, full-width characters too, as an input method hands them over.
@@ -151,7 +112,7 @@ private:
         }
         Sql sql() const { return Sql(dir.database()); }
         template <typename T> T* child(const QString& name) const {
-            T* c = form->findChild<T*>(name);
+            T* c = testsupport::child<T>(form.get(), name);
             if (!c)
                 qFatal("no control %s", qPrintable(name));
             return c;
@@ -188,6 +149,12 @@ private slots:
     void dateAndRaceBoxes_data();
     void dateAndRaceBoxes();
     void chosenFromTheList();
+    void completionIsWhatTheStateHolds_data();
+    void completionIsWhatTheStateHolds();
+    void oneChangeOneCheck();
+    void onlyAChoiceSearches();
+    void listsFitTheirEntries();
+    void dateFromAnotherWindow();
     void pickLimit();
     void sameRacerTwice();
     void removeMiddle_data();
@@ -451,6 +418,119 @@ void SelectFormTest::chosenFromTheList() {
     QCOMPARE(f.tc.state.surveyVenue, QStringLiteral("どこか"));
     choose(f.child<QComboBox>(QStringLiteral("ComboRace")), QStringLiteral("12"));
     QCOMPARE(f.tc.state.surveyRaceNo, qint16(12));
+}
+
+void SelectFormTest::completionIsWhatTheStateHolds_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("year") << QStringLiteral("ComboNen") << QStringLiteral("2") << QStringLiteral("2026");
+    QTest::newRow("velodrome") << QStringLiteral("ComboBasho") << QStringLiteral("取")
+                               << QStringLiteral("取手");
+}
+
+// The boxes complete what is typed from their lists; the shared values follow what the box shows.
+void SelectFormTest::completionIsWhatTheStateHolds() {
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    Fixture f(0, QDate(2026, 12, 9));
+    f.open();
+    auto* combo = f.child<QComboBox>(box);
+    // Completion works in the box that has the keyboard, as when the user types into it.
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    combo->lineEdit()->setFocus();
+    QVERIFY(combo->lineEdit()->hasFocus());
+    typeInto(combo, typed);
+    QCOMPARE(combo->currentText(), shown);
+    if (box == QStringLiteral("ComboNen"))
+        QCOMPARE(f.tc.state.surveyDate, (SurveyDate{2026, 12, 9}));
+    else
+        QCOMPARE(f.tc.state.surveyVenue, shown);
+    // Leaving the box changes nothing more.
+    emit combo->lineEdit()->editingFinished();
+    QCOMPARE(combo->currentText(), shown);
+    QVERIFY(f.tc.dialogs.shown().isEmpty());
+}
+
+// A day typed and confirmed with Enter, or chosen from the list, is one change: one warning.
+void SelectFormTest::oneChangeOneCheck() {
+    Fixture f(0, QDate(2001, 2, 10));
+    f.open();
+    auto* day = f.child<QComboBox>(QStringLiteral("ComboHi"));
+    day->setFocus();
+    typeInto(day, QStringLiteral("30"));
+    QTest::keyClick(day->lineEdit(), Qt::Key_Return);
+    emit day->lineEdit()->editingFinished();
+    QCOMPARE(f.tc.state.surveyDate, (SurveyDate{2001, 2, 30}));
+    QCOMPARE(f.tc.dialogs.texts(), QStringList{QStringLiteral("日が正しくありません")});
+
+    f.tc.dialogs.clear();
+    choose(day, QStringLiteral("29"));
+    QCOMPARE(f.tc.state.surveyDate, (SurveyDate{2001, 2, 29}));
+    QCOMPARE(f.tc.dialogs.texts(), QStringList{QStringLiteral("日が正しくありません")});
+}
+
+// Keys and the wheel over the term and number pickers start no search; a choice from the list does.
+void SelectFormTest::onlyAChoiceSearches() {
+    Fixture f;
+    f.open();
+    for (const QString& name : {QStringLiteral("ComboKi"), QStringLiteral("ComboToban")}) {
+        auto* box = f.child<QComboBox>(name);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_1);
+        QTest::keyClick(box, Qt::Key_Down);
+        QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+        QCOMPARE(f.list1()->count(), 0);
+        QCOMPARE(f.form->searchResults().size(), 0);
+    }
+    f.searchBusiestTerm();
+}
+
+// The number list opens wide enough for its numbers, the term list at most 20 rows high, and the year
+// box shows all four digits.
+void SelectFormTest::listsFitTheirEntries() {
+    Fixture f;
+    f.open();
+    auto* numbers = f.child<QComboBox>(QStringLiteral("ComboToban"));
+    numbers->setCurrentIndex(numbers->count() / 2);
+    numbers->showPopup();
+    QVERIFY(QTest::qWaitForWindowExposed(numbers->view()->window()));
+    testsupport::saveScreenshotWithPopup(f.form.get(), numbers->view()->window(),
+                                         QStringLiteral("SelectForm-toban-list"));
+    const int widest = numbers->view()->fontMetrics().horizontalAdvance(QStringLiteral("55555"));
+    QVERIFY2(numbers->view()->viewport()->width() >= widest,
+             qPrintable(QString::number(numbers->view()->viewport()->width())));
+    numbers->hidePopup();
+
+    auto* terms = f.comboKi();
+    QVERIFY(terms->count() > 20);
+    terms->showPopup();
+    const int row = terms->view()->sizeHintForRow(0);
+    QVERIFY2(terms->view()->height() <= 21 * row + 2 * terms->view()->frameWidth(),
+             qPrintable(QString::number(terms->view()->height())));
+    QVERIFY(terms->view()->height() >= 15 * row);
+    terms->hidePopup();
+
+    auto* year = f.child<QComboBox>(QStringLiteral("ComboNen"));
+    QVERIFY(year->lineEdit()->width() >=
+            year->lineEdit()->fontMetrics().horizontalAdvance(QStringLiteral("2026")));
+}
+
+// The detail chart steps the shared date: the date boxes show it, and handling it is no change by the user.
+void SelectFormTest::dateFromAnotherWindow() {
+    Fixture f(0, QDate(1999, 12, 8));
+    f.open();
+    f.tc.state.surveyDate = SurveyDate{2000, 1, 31};
+    f.form->SurveyDate_Change();
+    QCOMPARE(f.child<QComboBox>(QStringLiteral("ComboNen"))->currentText(), QStringLiteral("2000"));
+    QCOMPARE(f.child<QComboBox>(QStringLiteral("ComboTuki"))->currentText(), QStringLiteral("1"));
+    QCOMPARE(f.child<QComboBox>(QStringLiteral("ComboHi"))->currentText(), QStringLiteral("31"));
+    QVERIFY(f.tc.dialogs.shown().isEmpty());
+    QCOMPARE(f.tc.state.surveyDate, (SurveyDate{2000, 1, 31}));
 }
 
 void SelectFormTest::pickLimit() {

@@ -380,6 +380,51 @@ private slots:
         QCOMPARE(view->field(QStringLiteral("競輪場名")).toString(), QStringLiteral("前橋"));
     }
 
+    // 0 in a race slot means "no racer": a racer numbered 0 is never joined to it, and renumbering
+    // that racer leaves the empty slots alone. A deleted racer's slot keeps its number.
+    void racerNumberZeroOwnsNoSlot() {
+        auto racers = m_db->openRecordset(QStringLiteral("Q_選手"));
+        const QVariant prefecture = racers->field(QStringLiteral("所属ID"));
+        const qlonglong kept = racers->field(QStringLiteral("選手ID")).toLongLong();
+        racers->moveNext();
+        const qlonglong deleted = racers->field(QStringLiteral("選手ID")).toLongLong();
+        racers->addNew();
+        racers->setField(QStringLiteral("選手ID"), 0);
+        racers->setField(QStringLiteral("名前"), QStringLiteral("零番"));
+        racers->setField(QStringLiteral("よみがな"), QStringLiteral("れいばん"));
+        racers->setField(QStringLiteral("所属ID"), prefecture);
+        racers->setField(QStringLiteral("生年"), 1970);
+        racers->setField(QStringLiteral("生月"), 1);
+        racers->setField(QStringLiteral("生日"), 1);
+        racers->update();
+
+        auto history = m_db->openRecordset(QStringLiteral("T_レース履歴"));
+        history->addNew();
+        history->setField(QStringLiteral("選手1"), kept);
+        history->setField(QStringLiteral("選手2"), 0);
+        history->setField(QStringLiteral("選手3"), deleted);
+        history->update();
+
+        auto table = m_db->openRecordset(QStringLiteral("T_選手"));
+        QVERIFY(table->findFirst(QStringLiteral("選手ID = %1").arg(deleted)));
+        table->deleteCurrent();
+        QVERIFY(table->findFirst(QStringLiteral("選手ID = 0")));
+        table->edit();
+        table->setField(QStringLiteral("選手ID"), 30000);
+        table->update();
+
+        auto view = m_db->openRecordset(QStringLiteral("Q_レース履歴"));
+        QCOMPARE(view->field(QStringLiteral("選手1")).toLongLong(), kept);
+        QCOMPARE(view->field(QStringLiteral("所属ID1")), prefecture);
+        QCOMPARE(view->field(QStringLiteral("選手2")), QVariant(0LL));
+        QCOMPARE(view->field(QStringLiteral("所属ID2")), QVariant(0LL));
+        QCOMPARE(view->field(QStringLiteral("名前2")), QVariant(QString()));
+        QCOMPARE(view->field(QStringLiteral("選手3")).toLongLong(), deleted);
+        QCOMPARE(view->field(QStringLiteral("所属ID3")), QVariant(0LL));
+        for (int n = 4; n <= 9; ++n)
+            QCOMPARE(view->field(QStringLiteral("選手%1").arg(n)), QVariant(0LL));
+    }
+
     void extractionList() {
         auto picks = m_db->openRecordset(QStringLiteral("T_選手抽出"));
         auto racers = m_db->openRecordset(QStringLiteral("Q_選手"));

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QPixmap>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -219,6 +220,25 @@ void saveScreenshot(QWidget* widget, const QString& name) {
         return;
     QDir().mkpath(dir);
     widget->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+void saveScreenshotWithPopup(QWidget* window, QWidget* popup, const QString& name) {
+    const QString dir = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    // The open list is a window of its own: draw it over the window where the screen shows it.
+    const QPixmap base = window->grab();
+    const QPixmap list = popup->grab();
+    const QPoint at = popup->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0));
+    const QRect whole = QRect(QPoint(0, 0), base.size()).united(QRect(at, list.size()));
+    QPixmap picture(whole.size());
+    picture.fill(Qt::darkGray);
+    QPainter painter(&picture);
+    painter.drawPixmap(-whole.topLeft(), base);
+    painter.drawPixmap(at - whole.topLeft(), list);
+    painter.end();
+    picture.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 int errorNumberOf(const std::function<void()>& action) {

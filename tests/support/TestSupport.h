@@ -99,13 +99,16 @@ public:
     bool isAvailable(WindowId) const override { return true; }
     void open(WindowId id) override { m_opened.push_back(id); }
     void closed(WindowId id) override { m_closed.push_back(id); }
+    void surveyDateChanged(WindowId from) override { m_dateChanges.push_back(from); }
 
     const QList<WindowId>& opened() const { return m_opened; }
     const QList<WindowId>& closedWindows() const { return m_closed; }
+    const QList<WindowId>& surveyDateChanges() const { return m_dateChanges; }
 
 private:
     QList<WindowId> m_opened;
     QList<WindowId> m_closed;
+    QList<WindowId> m_dateChanges;
 };
 
 // One cell of a recorded page.
@@ -195,6 +198,9 @@ QString builtBinDir();
 
 // Saves a window picture to the screenshot directory when the screenshots target runs the tests.
 void saveScreenshot(QWidget* widget, const QString& name);
+
+// The same with an open list (a window of its own) drawn over the window where it stands.
+void saveScreenshotWithPopup(QWidget* window, QWidget* popup, const QString& name);
 
 // The number of the KorvaneError the action raises, or 0 when it raises none.
 int errorNumberOf(const std::function<void()>& action);
