@@ -38,6 +38,8 @@ std::vector<WindowId> AppNavigator::windowsOpenedFrom(WindowId id) {
         return {WindowId::BiorForm};
     case WindowId::BiorForm:
         return {WindowId::Bior2Form};
+    case WindowId::OriginalForm:
+        return {WindowId::Bior2Form, WindowId::SalesForm};
     default:
         return {};
     }

@@ -7,6 +7,8 @@
 #include "history/RirekiForm.h"
 #include "mainmenu/MainForm.h"
 #include "mainmenu/SalesForm.h"
+#include "masters/KeirinjyoForm.h"
+#include "masters/OriginalForm.h"
 #include "masters/SensyuForm.h"
 #include "race/DispForm.h"
 #include "race/RacerSearch.h"
@@ -23,6 +25,8 @@ void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoice
     navigator.registerWindow(WindowId::BiorForm, [&ctx] { return new BiorForm(ctx); });
     navigator.registerWindow(WindowId::Bior2Form, [&ctx] { return new Bior2Form(ctx); });
     navigator.registerWindow(WindowId::RirekiForm, [&ctx] { return new RirekiForm(ctx); });
+    navigator.registerWindow(WindowId::OriginalForm, [&ctx] { return new OriginalForm(ctx); });
+    navigator.registerWindow(WindowId::KeirinjyoForm, [&ctx] { return new KeirinjyoForm(ctx); });
     // The racer master's search memory lives as long as its entry in the window table: the whole run.
     navigator.registerWindow(WindowId::SensyuForm, [&ctx, memory = std::make_shared<SensyuSearchMemory>()] {
         return new SensyuForm(ctx, *memory);

@@ -188,7 +188,7 @@ const Worked workedEvaluations[] = {
     {10011, QDate(1999, 12, 1), QDate(1950, 5, 5), "-5.74 6.31 7.80", "WWW", "-5.74 6.30 7.79", "BBB"},
     {10016, QDate(2000, 7, 3), QDate(1950, 5, 5), "3.63 -5.47 -8.02", "WWW", "3.62 -5.48 -8.02", "BBB"},
     {10041, QDate(1966, 1, 12), QDate(1950, 5, 5), "-5.11 6.31 7.14", "WWW", "-5.11 6.30 7.14", "BBB"},
-    {10063, QDate(1991, 10, 11), QDate(1950, 5, 5), "0.00 0.00 5.10", "RRW", "0.00 -0.01 5.09", "RRB"},
+    {10063, QDate(1991, 10, 11), QDate(1950, 5, 5), "0.00 -0.00 5.10", "RRW", "0.00 -0.01 5.09", "RRB"},
     {10064, QDate(1991, 8, 20), QDate(1950, 5, 5), "5.74 5.47 -1.56", "WWW", "5.73 5.47 -1.57", "BBB"},
     {10074, QDate(1991, 12, 7), QDate(1950, 5, 5), "-0.78 1.56 -7.14", "RWW", "-0.79 1.55 -7.15", "RBB"},
     {10076, QDate(1964, 5, 4), QDate(1950, 5, 5), "-5.42 4.36 3.07", "WWW", "-5.42 4.36 3.06", "BBB"},
@@ -508,7 +508,7 @@ void RirekiFormTest::pickFillsRows_data() {
     QTest::addColumn<bool>("bornOnSurveyDay"); // the first racer's birthday as survey date: all 0.00 on red
     QTest::newRow("nine racers") << QDate(1999, 12, 8) << 9 << false;
     QTest::newRow("five racers") << QDate(2024, 7, 1) << 5 << false;
-    QTest::newRow("three racers") << QDate(2026, 12, 9) << 3 << false;
+    QTest::newRow("three racers") << QDate(2024, 7, 1) << 3 << false;
     QTest::newRow("survey on the birth date") << QDate() << 9 << true;
     QTest::newRow("survey before the birth dates") << QDate(1950, 5, 5) << 9 << false;
 }
@@ -783,8 +783,8 @@ void RirekiFormTest::noRaceShownBeforeAPick() {
     QCOMPARE(combo->count(), 2);
     QCOMPARE(combo->currentIndex(), -1);
     QCOMPARE(combo->currentText(), QString());
-    QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 0)->text(), QString());
-    action(*form, "Menu_Print")->trigger();
+    QCOMPARE(child<QLabel>(form.get(), u"LabelNamae", 0)->text(), QString());
+    action(form.get(), "Menu_Print")->trigger();
     QCOMPARE(m_t->dialogs.texts(), QStringList{QStringLiteral("レース履歴を選択してから実行して下さい")});
 }
 
@@ -802,9 +802,9 @@ void RirekiFormTest::emptyAndDeletedSlots() {
         auto form = openForm();
         pickId(*form, ids.first());
         for (int i = 0; i < 3; ++i)
-            control<QLineEdit>(*form, QStringLiteral("TextJyuni"), i)->setText(QString::number(i + 1));
+            child<QLineEdit>(form.get(), u"TextJyuni", i)->setText(QString::number(i + 1));
         m_t->dialogs.answerYes();
-        action(*form, "Menu_Edit")->trigger();
+        action(form.get(), "Menu_Edit")->trigger();
     }
     {
         Database db(m_dir.database());
@@ -817,25 +817,25 @@ void RirekiFormTest::emptyAndDeletedSlots() {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     testsupport::saveScreenshot(form.get(), QStringLiteral("RirekiForm-deleted-racer"));
-    QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 0)->text(), first.name);
-    QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 2)->text(), third.name);
-    QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNamae"), 4)->text(), after.name);
+    QCOMPARE(child<QLabel>(form.get(), u"LabelNamae", 0)->text(), first.name);
+    QCOMPARE(child<QLabel>(form.get(), u"LabelNamae", 2)->text(), third.name);
+    QCOMPARE(child<QLabel>(form.get(), u"LabelNamae", 4)->text(), after.name);
     for (int i : {1, 3, 5, 8}) {
-        QCOMPARE(control<QLabel>(*form, QStringLiteral("LabelNo"), i)->text(), QString::number(i + 1));
+        QCOMPARE(child<QLabel>(form.get(), u"LabelNo", i)->text(), QString::number(i + 1));
         for (const char* name : {"LabelShozokuMei", "LabelKi", "LabelNamae", "LabelSeiNen", "LabelSeiTuki",
                                  "LabelSeiHi", "LabelBody", "LabelHeart", "LabelIntel"}) {
-            QLabel* cell = control<QLabel>(*form, QString::fromLatin1(name), i);
+            QLabel* cell = child<QLabel>(form.get(), QLatin1String(name), i);
             QCOMPARE(cell->text(), QString());
             QVERIFY(!cell->autoFillBackground());
         }
     }
-    QCOMPARE(control<QLineEdit>(*form, QStringLiteral("TextJyuni"), 1)->text(), QStringLiteral("2"));
-    QCOMPARE(control<QLineEdit>(*form, QStringLiteral("TextJyuni"), 3)->text(), QString());
-    QVERIFY(!control<QLabel>(*form, QStringLiteral("LabelBody"), 2)->text().isEmpty());
+    QCOMPARE(child<QLineEdit>(form.get(), u"TextJyuni", 1)->text(), QStringLiteral("2"));
+    QCOMPARE(child<QLineEdit>(form.get(), u"TextJyuni", 3)->text(), QString());
+    QVERIFY(!child<QLabel>(form.get(), u"LabelBody", 2)->text().isEmpty());
 
     m_t->dialogs.clear();
     m_t->dialogs.answerYes();
-    action(*form, "Menu_Print")->trigger();
+    action(form.get(), "Menu_Print")->trigger();
     QCOMPARE(m_t->dialogs.texts(), QStringList{QStringLiteral("レース履歴を印刷しますか。\r\n")});
     const QStringList page = m_t->printer.pageText(0);
     // Title, blank, headings, blank, then a row and a blank line for each of slots 1 to 3.

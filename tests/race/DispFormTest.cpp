@@ -97,9 +97,9 @@ void DispFormTest::layoutAndCaptions() {
     }
     // All nine rows in the same face and size, the first row included.
     for (int row = 0; row < 9; ++row) {
-        for (const char* label : rowLabels) {
-            QCOMPARE(label(&form, label, row)->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
-            QCOMPARE(label(&form, label, row)->font().pointSize(),
+        for (const char* name : rowLabels) {
+            QCOMPARE(label(&form, name, row)->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+            QCOMPARE(label(&form, name, row)->font().pointSize(),
                      label(&form, "LabelNamae", 8)->font().pointSize());
         }
     }

@@ -1,0 +1,329 @@
+#include "masters/OriginalForm.h"
+
+#include "core/AppContext.h"
+#include "core/Conversions.h"
+#include "core/Dialogs.h"
+#include "core/Errors.h"
+#include "core/Services.h"
+#include "core/SharedRoutines.h"
+#include "masters/MasterPanels.h"
+#include "masters/OriginalFormLayout.h"
+#include "masters/RecordBrowser.h"
+#include "shell/Controls.h"
+#include "shell/ErrorTrap.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <algorithm>
+
+namespace {
+
+const QString TableName = QStringLiteral("T_個別名簿");
+
+QStringList numberTexts(int from, int to) {
+    QStringList texts;
+    for (int i = from; i <= to; ++i)
+        texts << QString::number(i);
+    return texts;
+}
+
+bool isDigitChar(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= 0xFF10 && u <= 0xFF19);
+}
+
+// The Western year at the start of a birth-year entry; 0 unless the entry starts with four digits.
+qint16 birthYearOf(const QString& entry) {
+    const QString head = entry.left(4);
+    if (head.size() < 4 || !std::all_of(head.begin(), head.end(), isDigitChar))
+        return 0;
+    return conv::numericValueInt16(head);
+}
+
+// Shows a text in a picker, on its list entry when it has one, so that the list and the arrow keys go
+// on from there.
+void showText(QComboBox* box, const QString& text) {
+    const int index = box->findText(text);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+    else
+        box->setEditText(text);
+}
+
+// An entry of the birth-year picker: the Western year and its era year, "1965 (昭和40)".
+QString birthYearEntry(int year) {
+    QString era = QStringLiteral("昭和");
+    int eraYear = year - 1925;
+    if (year >= 2019) {
+        era = QStringLiteral("令和");
+        eraYear = year - 2018;
+    } else if (year >= 1989) {
+        era = QStringLiteral("平成");
+        eraYear = year - 1988;
+    }
+    return QStringLiteral("%1 (%2%3)").arg(year).arg(era).arg(eraYear);
+}
+
+[[noreturn]] void raiseNotOpen() {
+    throw KorvaneError(ErrorNumber::StoreFailure, programErrorSource(),
+                       QStringLiteral("データベースが開かれていません。"));
+}
+
+} // namespace
+
+OriginalForm::OriginalForm(AppContext& ctx, QWidget* parent)
+    : FormWindow(ctx, WindowId::OriginalForm, QStringLiteral("個別調査"), parent) {
+    setObjectName(QStringLiteral("OriginalForm"));
+    buildMenu();
+    buildControls();
+    Form_Load();
+}
+
+// The record set is declared after the database, so it goes first.
+OriginalForm::~OriginalForm() = default;
+
+void OriginalForm::buildMenu() {
+    addMenuCommand(QStringLiteral("Menu_Close"), QStringLiteral("終了(&X)"), [this] { Menu_Close_Click(); });
+    addMenuCommand(QStringLiteral("Menu_Disp"), QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑ(&B)"),
+                   [this] { Menu_Disp_Click(); });
+    const QString captions[4] = {QStringLiteral("更新(&E)"), QStringLiteral("追加(&A)"),
+                                 QStringLiteral("削除(&D)"), QStringLiteral("印刷(&P)")};
+    for (int index = 4; index <= 7; ++index)
+        addMenuCommand(controls::indexedName(QStringLiteral("Menu_Ment"), index), captions[index - 4],
+                       [this, index] { Menu_Ment_Click(index); });
+    QMenu* help = addHelpMenu();
+    // The kana marker after the mnemonic is doubled so that it shows as a plain "&".
+    controls::addAction(help, this, QStringLiteral("Menu_Sales"), QStringLiteral("ｿﾌﾄ紹介(&S&&ﾄ)"),
+                        [this] { Menu_Sales_Click(); });
+}
+
+void OriginalForm::buildControls() {
+    QWidget* client = createClientArea(WorkWidth, WorkHeight, QStringLiteral("OriginalFormClient"));
+    // The survey pickers are as narrow as on the old screens: a slim arrow leaves room for four digits.
+    // The style comes first, since a picker takes its height from it when it is placed.
+    client->setStyleSheet(
+        QStringLiteral("QComboBox { padding: 0px 0px 0px 1px; } QComboBox::drop-down { width: 12px; }"));
+    controls::Table table(m_ctx.state, client, originalform::layout());
+    for (int index = 0; index <= 7; ++index) {
+        auto* button = table.get<QPushButton>(QStringLiteral("CommandDB"), index);
+        connect(button, &QPushButton::clicked, this, [this, index] { CommandDB_Click(index); });
+    }
+    m_comboChoNen = table.get<QComboBox>(QStringLiteral("ComboChoNen"));
+    m_comboChoTuki = table.get<QComboBox>(QStringLiteral("ComboChoTuki"));
+    m_comboChoHi = table.get<QComboBox>(QStringLiteral("ComboChoHi"));
+    m_recordNo = table.get<QLineEdit>(QStringLiteral("RecordNo"));
+    m_recordNo->setReadOnly(true);
+    m_recordNo->setFocusPolicy(Qt::NoFocus);
+    m_recordNo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_textNamae = table.get<QLineEdit>(QStringLiteral("TextNamae"));
+    m_comboNen = table.get<QComboBox>(QStringLiteral("ComboNen"));
+    m_comboTuki = table.get<QComboBox>(QStringLiteral("ComboTuki"));
+    m_comboHi = table.get<QComboBox>(QStringLiteral("ComboHi"));
+    // The record buttons and the number stay whole where the person panel reaches under them.
+    for (int index = 0; index <= 3; ++index)
+        table.widget(controls::indexedName(QStringLiteral("CommandDB"), index))->raise();
+    table.widget(QStringLiteral("LabelCommand"))->raise();
+    m_recordNo->raise();
+    masters::tintPanel(table.widget(QStringLiteral("PictureWaku")), true);
+    for (const char16_t* panel : {u"PictureChoNen", u"PictureCommand", u"PictureMain"})
+        masters::tintPanel(table.widget(QString::fromUtf16(panel)), false);
+
+    // Typing and choosing from the list both count as a change of the survey date; each action of
+    // the user reaches the handler once.
+    for (auto [box, handler] : {std::pair{m_comboChoNen, &OriginalForm::ComboChoNen_Change},
+                                std::pair{m_comboChoTuki, &OriginalForm::ComboChoTuki_Change},
+                                std::pair{m_comboChoHi, &OriginalForm::ComboChoHi_Change}}) {
+        connect(box->lineEdit(), &QLineEdit::textEdited, this, handler);
+        connect(box, &QComboBox::activated, this, handler);
+    }
+
+    m_browser = std::make_unique<RecordBrowser>(m_ctx.dialogs, m_recordNo, [this] { showRecord(); });
+}
+
+void OriginalForm::fillPickers() {
+    const QDate today = m_ctx.clock.today();
+    const int year = today.year();
+    m_comboChoNen->addItems(numberTexts(year, year + 4));
+    m_comboChoTuki->addItems(numberTexts(1, 12));
+    m_comboChoHi->addItems(numberTexts(1, 31));
+    showText(m_comboChoNen, QString::number(year));
+    showText(m_comboChoTuki, QString::number(today.month()));
+    showText(m_comboChoHi, QString::number(today.day()));
+    // The race's survey date gives way to today's.
+    m_ctx.state.surveyDate = SurveyDate{static_cast<qint16>(year), static_cast<qint16>(today.month()),
+                                        static_cast<qint16>(today.day())};
+
+    QStringList years;
+    for (int y = year - 60; y <= year; ++y)
+        years << birthYearEntry(y);
+    m_comboNen->addItems(years);
+    m_comboTuki->addItems(numberTexts(1, 12));
+    m_comboHi->addItems(numberTexts(1, 31));
+    for (QComboBox* box : {m_comboNen, m_comboTuki, m_comboHi})
+        box->setCurrentIndex(-1);
+}
+
+void OriginalForm::Form_Load() {
+    fillPickers();
+    // A database that cannot be opened leaves the window open and empty.
+    m_recordNo->setText(QStringLiteral("0"));
+    runTrapped(m_ctx.dialogs, [this] {
+        m_db = std::make_unique<Database>(m_ctx.state.databasePath());
+        m_meibo = m_db->openRecordset(TableName);
+        m_browser->setRecordset(m_meibo.get());
+        m_browser->load();
+    });
+}
+
+Recordset& OriginalForm::roster() {
+    if (!m_meibo)
+        raiseNotOpen();
+    return *m_meibo;
+}
+
+void OriginalForm::showRecord() {
+    const Recordset& set = roster();
+    const auto text = [&set](const char16_t* name) {
+        return conv::valueText(set.field(QString::fromUtf16(name)));
+    };
+    m_textNamae->setText(text(u"名前"));
+    showText(m_comboNen, text(u"生年"));
+    showText(m_comboTuki, text(u"生月"));
+    showText(m_comboHi, text(u"生日"));
+}
+
+int OriginalForm::currentRecordNo() const {
+    return m_browser->number();
+}
+
+int OriginalForm::recordTotal() const {
+    return m_browser->total();
+}
+
+void OriginalForm::setDatePart(qint16 SurveyDate::*part, QComboBox* box) {
+    // A text beyond the 16-bit range is not a date part: the shared date keeps its value.
+    qint16 value = 0;
+    try {
+        value = conv::numericValueInt16(box->currentText());
+    } catch (const KorvaneError&) {
+        return;
+    }
+    m_ctx.state.surveyDate.*part = value;
+    checkSurveyDate(m_ctx.state.surveyDate, m_ctx.dialogs);
+}
+
+void OriginalForm::ComboChoNen_Change() {
+    setDatePart(&SurveyDate::year, m_comboChoNen);
+}
+
+void OriginalForm::ComboChoTuki_Change() {
+    setDatePart(&SurveyDate::month, m_comboChoTuki);
+}
+
+void OriginalForm::ComboChoHi_Change() {
+    setDatePart(&SurveyDate::day, m_comboChoHi);
+}
+
+void OriginalForm::storeFromBoxes(bool adding) {
+    Recordset& set = roster();
+    if (adding)
+        set.addNew();
+    else
+        set.edit();
+    try {
+        set.setField(QStringLiteral("名前"), m_textNamae->text());
+        set.setField(QStringLiteral("生年"), m_comboNen->currentText());
+        set.setField(QStringLiteral("生月"), m_comboTuki->currentText());
+        set.setField(QStringLiteral("生日"), m_comboHi->currentText());
+        set.update();
+    } catch (...) {
+        if (set.isEditing())
+            set.cancelUpdate();
+        throw;
+    }
+}
+
+void OriginalForm::CommandDB_Click(int index) {
+    runTrapped(m_ctx.dialogs, [this, index] {
+        if (index != 5 && m_browser->refusedWhenEmpty())
+            return;
+        const auto asked = [this](const QString& verb) {
+            return m_ctx.dialogs.question(QStringLiteral("個別名簿テーブルを%1しますか。\r\n").arg(verb),
+                                          QStringLiteral("個別名簿テーブル%1").arg(verb)) ==
+                   Dialogs::Answer::Yes;
+        };
+        switch (index) {
+        case 0:
+            m_browser->first();
+            break;
+        case 1:
+            m_browser->previous();
+            break;
+        case 2:
+            m_browser->next();
+            break;
+        case 3:
+            m_browser->last();
+            break;
+        case 4:
+            if (asked(QStringLiteral("更新")))
+                storeFromBoxes(false);
+            break;
+        case 5:
+            if (asked(QStringLiteral("追加"))) {
+                storeFromBoxes(true);
+                m_browser->added();
+            }
+            break;
+        case 6:
+            if (asked(QStringLiteral("削除"))) {
+                roster().deleteCurrent();
+                m_browser->deleted();
+            }
+            break;
+        case 7:
+            if (asked(QStringLiteral("印刷")))
+                Meibo_Print();
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void OriginalForm::Menu_Ment_Click(int index) {
+    CommandDB_Click(index);
+}
+
+void OriginalForm::Menu_Disp_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        // Every number is read before the slot changes, so a value out of range leaves it as it was.
+        const qint16 year = birthYearOf(m_comboNen->currentText());
+        const qint16 month = conv::numericValueInt16(m_comboTuki->currentText());
+        const qint16 day = conv::numericValueInt16(m_comboHi->currentText());
+        PersonSlot& slot = m_ctx.state.selectedPersons[AppState::RosterSlot];
+        slot.name = m_textNamae->text();
+        slot.birthYear = year;
+        slot.birthMonth = month;
+        slot.birthDay = day;
+        m_ctx.state.chartSlot = AppState::RosterSlot;
+        m_ctx.navigator.open(WindowId::Bior2Form);
+    });
+}
+
+void OriginalForm::Menu_Sales_Click() {
+    runTrapped(m_ctx.dialogs, [this] { m_ctx.navigator.open(WindowId::SalesForm); });
+}
+
+void OriginalForm::Menu_Close_Click() {
+    close();
+}
+
+void OriginalForm::Form_Unload() {
+    closeStore({&m_meibo}, m_db);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "shell/Controls.h"
+
+#include <span>
+
+namespace originalform {
+
+// The roster window's controls (OriginalFormLayout.cpp).
+std::span<const controls::Spec> layout();
+
+} // namespace originalform

@@ -1,0 +1,76 @@
+#include "masters/RecordBrowser.h"
+
+#include "core/Dialogs.h"
+#include "store/Recordset.h"
+
+#include <QLineEdit>
+
+RecordBrowser::RecordBrowser(Dialogs& dialogs, QLineEdit* recordNo, std::function<void()> showFields)
+    : m_dialogs(dialogs)
+    , m_recordNo(recordNo)
+    , m_showFields(std::move(showFields)) {}
+
+void RecordBrowser::load() {
+    m_total = 0;
+    m_number = 0;
+    if (!(m_set->bof() && m_set->eof())) {
+        for (m_set->moveFirst(); !m_set->eof(); m_set->moveNext())
+            ++m_total;
+        m_set->moveFirst();
+        m_number = 1;
+        m_showFields();
+    }
+    m_recordNo->setText(QString::number(m_number));
+}
+
+bool RecordBrowser::refusedWhenEmpty() {
+    if (m_total > 0)
+        return false;
+    m_dialogs.message(QStringLiteral("レコードがありません"));
+    return true;
+}
+
+void RecordBrowser::show() {
+    m_showFields();
+    m_recordNo->setText(QString::number(m_number));
+}
+
+void RecordBrowser::first() {
+    m_set->moveFirst();
+    m_number = 1;
+    show();
+}
+
+// At either end the set goes back to the end record; the boxes and RecordNo keep what they show.
+// A set that stands on no record (after the first record was added to an empty table) is at both ends.
+void RecordBrowser::previous() {
+    if (!m_set->bof())
+        m_set->movePrevious();
+    if (m_set->bof()) {
+        m_dialogs.message(QStringLiteral("先頭レコードです。"));
+        m_set->moveFirst();
+        m_number = 1;
+        return;
+    }
+    --m_number;
+    show();
+}
+
+void RecordBrowser::next() {
+    if (!m_set->eof())
+        m_set->moveNext();
+    if (m_set->eof()) {
+        m_dialogs.message(QStringLiteral("最終レコードです。"));
+        m_set->moveLast();
+        m_number = m_total;
+        return;
+    }
+    ++m_number;
+    show();
+}
+
+void RecordBrowser::last() {
+    m_set->moveLast();
+    m_number = m_total;
+    show();
+}

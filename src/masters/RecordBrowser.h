@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+
+class Dialogs;
+class QLineEdit;
+class Recordset;
+
+// The record-by-record moves shared by the velodrome and roster windows: first, previous, next and
+// last through one record set, the messages at its ends and for an empty set, and the record number
+// in RecordNo. The number is the window's own counter, kept by counting moves and adds and deletes;
+// it is not worked out again from the set's position.
+class RecordBrowser {
+public:
+    // showFields fills the window's boxes from the set's current record.
+    RecordBrowser(Dialogs& dialogs, QLineEdit* recordNo, std::function<void()> showFields);
+
+    void setRecordset(Recordset* set) { m_set = set; }
+
+    // Counts the records by walking them, then shows the first one (number 1); an empty set shows
+    // nothing and the number 0.
+    void load();
+
+    int total() const { return m_total; }
+    int number() const { return m_number; }
+
+    // "レコードがありません" while there is no record; true when the command must stop there.
+    bool refusedWhenEmpty();
+
+    void first();
+    void previous();
+    void next();
+    void last();
+
+    // The count after a record was stored or deleted through the set.
+    void added() { ++m_total; }
+    void deleted() { --m_total; }
+
+private:
+    void show();
+
+    Dialogs& m_dialogs;
+    QLineEdit* m_recordNo;
+    std::function<void()> m_showFields;
+    Recordset* m_set = nullptr;
+    int m_total = 0;
+    int m_number = 0;
+};
