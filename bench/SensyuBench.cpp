@@ -53,6 +53,7 @@ public:
     bool isAvailable(WindowId) const override { return true; }
     void open(WindowId) override {}
     void closed(WindowId) override {}
+    void surveyDateChanged(WindowId) override {}
 };
 
 [[noreturn]] void fail(const char* what, const QString& detail = {}) {

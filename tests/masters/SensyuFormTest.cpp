@@ -4,6 +4,9 @@
 #include "mainmenu/MainForm.h"
 #include "race/SearchPanel.h"
 #include "race/SelectForm.h"
+#include "support/Controls.h"
+#include "support/DirectSql.h"
+#include "support/Racers.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -32,10 +35,11 @@ const QString racer4000 = QStringLiteral(
     "INSERT INTO T_選手 VALUES (4000, '検査花子', 'ケンサハナコ', 'ケ', NULL, NULL, 47, 1980, 2, 29, 2)");
 const QString line4000 = QStringLiteral("沖縄    4000    検査花子");
 
+// The first column of every row a query yields, as texts.
 QStringList column(const QString& path, const QString& query) {
     QStringList texts;
-    for (const QVariant& value : testsupport::sqlColumn(path, query))
-        texts << value.toString();
+    for (const QVariantList& row : testsupport::DirectSql(path).rows(query))
+        texts << row.value(0).toString();
     return texts;
 }
 
@@ -49,7 +53,12 @@ struct Fixture {
     explicit Fixture(qint16 extractionMode = 0, const QStringList& sql = {}) {
         tc.state.appPath = dir.path;
         tc.state.extractionMode = extractionMode;
-        testsupport::execSql(dir.database(), QStringList{racer4000} + sql);
+        run(QStringList{racer4000} + sql);
+    }
+    void run(const QStringList& statements) const {
+        const testsupport::DirectSql direct(dir.database());
+        for (const QString& statement : statements)
+            direct.exec(statement);
     }
     SensyuForm& open() {
         form = std::make_unique<SensyuForm>(tc.context, memory);
@@ -77,11 +86,7 @@ struct Fixture {
         list1()->setCurrentRow(line);
     }
     void choose(const QString& box, const QString& text) const {
-        auto* combo = child<QComboBox>(box);
-        const int index = combo->findText(text);
-        QVERIFY2(index >= 0, qPrintable(text));
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
+        testsupport::choose(child<QComboBox>(box), text);
     }
     // Sets the edit panel: affiliation, term, number, name, reading, grade, birth y/m/d, blood type.
     void fill(const QStringList& values) const {
@@ -268,7 +273,7 @@ void SensyuFormTest::tableMode() {
     // A switch empties the list; the menu entry does the same as the button.
     f.form->Kenmei_Click(47);
     QVERIFY(!f.lines().isEmpty());
-    QTest::mouseClick(f.child<QToolButton>(QStringLiteral("CommandDisp(5)")), Qt::LeftButton);
+    testsupport::click(f.form.get(), u"CommandDisp(5)");
     check(mode == 0);
     QVERIFY(f.lines().isEmpty());
     QVERIFY(f.form->listRacerIds().isEmpty());
@@ -344,7 +349,7 @@ void SensyuFormTest::searchesRemember() {
     if (action.contains(QLatin1Char('=')))
         f.choose(action.section(QLatin1Char('='), 0, 0), action.section(QLatin1Char('='), 1));
     else
-        QTest::mouseClick(f.child<QPushButton>(action), Qt::LeftButton);
+        testsupport::click(f.form.get(), action);
     QVERIFY2(f.tc.dialogs.shown().isEmpty(), qPrintable(f.tc.dialogs.lastText()));
     QStringList ids;
     for (qint16 id : f.form->listRacerIds())
@@ -621,17 +626,16 @@ void SensyuFormTest::deleteAll() {
                 .arg(okinawa.join(u','), hokkaido.join(u','))});
     f.open();
     if (!search.isEmpty())
-        QTest::mouseClick(f.child<QPushButton>(search), Qt::LeftButton);
+        testsupport::click(f.form.get(), search);
     if (dropOneFirst)
-        testsupport::execSql(f.dir.database(),
-                             {QStringLiteral("DELETE FROM T_選手抽出 WHERE 選手ID = %1").arg(okinawa.at(1))});
+        f.run({QStringLiteral("DELETE FROM T_選手抽出 WHERE 選手ID = %1").arg(okinawa.at(1))});
     const int racers = f.sql(QStringLiteral("SELECT COUNT(*) FROM T_選手")).value(0).toInt();
     f.tc.dialogs.answerYes();
     // In extraction mode the second menu entry clears the list as the button does.
     if (search == QStringLiteral("Command500"))
         f.child<QAction>(QStringLiteral("Menu_Ment(1)"))->trigger();
     else
-        QTest::mouseClick(f.child<QToolButton>(QStringLiteral("CommandDisp(8)")), Qt::LeftButton);
+        testsupport::click(f.form.get(), u"CommandDisp(8)");
     const ShownBox& box = f.tc.dialogs.shown().last();
     if (search.isEmpty()) {
         QCOMPARE(box.kind, ShownBox::Kind::Critical);
@@ -668,7 +672,7 @@ void SensyuFormTest::reportFollowsTheLastSearch() {
     QVERIFY(f.tc.printer.pageText(0).first().startsWith(QStringLiteral("          出身地　沖縄")));
 
     // A list of the extraction table reopened in extraction mode still lists that table alone.
-    testsupport::execSql(f.dir.database(), {QStringLiteral("INSERT INTO T_選手抽出 VALUES (4000)")});
+    f.run({QStringLiteral("INSERT INTO T_選手抽出 VALUES (4000)")});
     f.form->CommandDisp_Click(5);
     f.form->Command500_Click();
     f.form->close();
@@ -716,24 +720,21 @@ void SensyuFormTest::fromTheMainMenu() {
     AppContext ctx{t.state, t.dialogs, t.clock, t.random, t.help, navigator, t.printer};
     RacerSearchChoices choices;
     registerWindows(navigator, ctx, choices);
-    for (int i = 0; i < AppState::SlotCount; ++i)
-        t.state.selectedPersons[i] =
-            PersonSlot{QStringLiteral("青森"), qint16(100 + i), QStringLiteral("名"), 50, 1970, 1, 1,
-                       QStringLiteral("A")};
+    testsupport::fillAllSlots(t.state);
+    const PersonSlot slot6 = t.state.selectedPersons[6];
     navigator.open(WindowId::MainForm);
     auto* menu = qobject_cast<MainForm*>(navigator.window(WindowId::MainForm));
-    auto* button = menu->findChild<QPushButton*>(QStringLiteral("CommandSelect(3)"));
-    QVERIFY(button->isEnabled());
-    QVERIFY(menu->findChild<QAction*>(QStringLiteral("Menu_Sensyu"))->isEnabled());
-    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(testsupport::child(menu, u"CommandSelect(3)")->isEnabled());
+    QVERIFY(testsupport::action(menu, u"Menu_Sensyu")->isEnabled());
+    testsupport::click(menu, u"CommandSelect(3)");
     processDeletes();
     auto* master = qobject_cast<SensyuForm*>(navigator.window(WindowId::SensyuForm));
     QVERIFY(master && master->isVisible());
     QVERIFY(!navigator.window(WindowId::MainForm));
-    QCOMPARE(t.state.selectedPersons[5].term, qint16(0));
-    QCOMPARE(t.state.selectedPersons[5].bloodType, QStringLiteral("0"));
-    QCOMPARE(t.state.selectedPersons[5].racerId, qint16(105));
-    QCOMPARE(t.state.selectedPersons[6].term, qint16(50));
+    // Slots 0..5 are cleared (their racer IDs stay), slot 6 keeps its person.
+    QCOMPARE(testsupport::slotText(t.state.selectedPersons[5]),
+             testsupport::slotText(testsupport::clearedSlot(1005)));
+    QCOMPARE(testsupport::slotText(t.state.selectedPersons[6]), testsupport::slotText(slot6));
 
     // Add 1234 of Tokyo and delete the first Tokyo racer of the seed.
     master->Kenmei_Click(12);
@@ -774,7 +775,7 @@ void SensyuFormTest::screenshots() {
     Fixture f(1, {QStringLiteral(
                      "INSERT INTO T_選手抽出 SELECT 選手ID FROM T_選手 WHERE 選手ID % 23 = 0 LIMIT 30")});
     f.open();
-    QTest::mouseClick(f.child<QPushButton>(QStringLiteral("Command500")), Qt::LeftButton);
+    testsupport::click(f.form.get(), u"Command500");
     QCOMPARE(f.lines().size(), 30);
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
     testsupport::saveScreenshot(f.form.get(), QStringLiteral("SensyuForm-extraction"));

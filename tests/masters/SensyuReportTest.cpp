@@ -2,6 +2,7 @@
 #include "masters/SensyuFormReport.h"
 #include "shell/ReportPrinter.h"
 #include "store/Database.h"
+#include "support/DirectSql.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -36,8 +37,17 @@ QString pageHead(const QString& heading, int headingCells, const QString& title,
 
 struct ReportDb {
     testsupport::ProgramDir dir = testsupport::copyOfProgramDir();
-    ReportDb() { testsupport::execSql(dir.database(), twoRacers); }
+    ReportDb() { run(twoRacers); }
+    void run(const QStringList& statements) const {
+        const testsupport::DirectSql sql(dir.database());
+        for (const QString& statement : statements)
+            sql.exec(statement);
+    }
 };
+
+// Sixty seed racers more on the extraction list, 62 in all.
+const QString sixtyMore = QStringLiteral(
+    "INSERT INTO T_選手抽出 SELECT 選手ID FROM T_選手 WHERE 選手ID >= 10000 ORDER BY 選手ID LIMIT 60");
 
 } // namespace
 
@@ -104,10 +114,8 @@ void SensyuReportTest::kinds() {
     QFETCH(QString, head);
     QFETCH(QString, where);
     ReportDb data;
-    const int racers = testsupport::sqlColumn(data.dir.database(),
-                                              QStringLiteral("SELECT COUNT(*) FROM T_選手 WHERE ") + where)
-                           .value(0)
-                           .toInt();
+    const int racers = testsupport::DirectSql(data.dir.database())
+                           .count(QStringLiteral("SELECT COUNT(*) FROM T_選手 WHERE ") + where);
     QVERIFY(racers > 0);
     Database db(data.dir.database());
     RecordingPrinter printer;
@@ -137,10 +145,7 @@ void SensyuReportTest::nothingMatches() {
 // 62 racers on the extraction list: the 62nd starts page 2 under a new page head.
 void SensyuReportTest::sixtyTwoRacersThroughTheWindow() {
     ReportDb data;
-    testsupport::execSql(
-        data.dir.database(),
-        {QStringLiteral("INSERT INTO T_選手抽出 SELECT 選手ID FROM T_選手 WHERE 選手ID >= 10000 "
-                        "ORDER BY 選手ID LIMIT 60")});
+    data.run({sixtyMore});
     TestContext tc;
     tc.state.appPath = data.dir.path;
     tc.state.extractionMode = 1;
@@ -167,10 +172,7 @@ void SensyuReportTest::sixtyTwoRacersThroughTheWindow() {
 // The real back end: the PDF's text sits in the report's columns, page by page.
 void SensyuReportTest::reportOnPaper() {
     ReportDb data;
-    testsupport::execSql(
-        data.dir.database(),
-        {QStringLiteral("INSERT INTO T_選手抽出 SELECT 選手ID FROM T_選手 WHERE 選手ID >= 10000 "
-                        "ORDER BY 選手ID LIMIT 60")});
+    data.run({sixtyMore});
     AppState state;
     state.appPath = data.dir.path;
     Database db(data.dir.database());

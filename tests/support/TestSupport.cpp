@@ -9,9 +9,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTest>
 #include <QWidget>
 #include <cstdio>
@@ -258,49 +255,6 @@ QStringList pdfTextLines(const QString& pdfPath) {
     QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\n'));
     lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
     return lines;
-}
-
-namespace {
-
-// Runs body on a connection of its own to the file, removed again afterwards.
-void withConnection(const QString& path, const std::function<void(QSqlDatabase&)>& body) {
-    const QString name = QStringLiteral("testsupport-sql");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot open %s", qPrintable(path));
-        QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys=ON"));
-        body(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-}
-
-QSqlQuery runOrFail(QSqlDatabase& db, const QString& statement) {
-    QSqlQuery query(db);
-    if (!query.exec(statement))
-        qFatal("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
-    return query;
-}
-
-} // namespace
-
-void execSql(const QString& path, const QStringList& statements) {
-    withConnection(path, [&](QSqlDatabase& db) {
-        for (const QString& statement : statements)
-            runOrFail(db, statement);
-    });
-}
-
-QVariantList sqlColumn(const QString& path, const QString& query) {
-    QVariantList values;
-    withConnection(path, [&](QSqlDatabase& db) {
-        QSqlQuery rows = runOrFail(db, query);
-        while (rows.next())
-            values << rows.value(0);
-    });
-    return values;
 }
 
 void savePdfPicture(const QString& pdfPath, const QString& name, int page) {

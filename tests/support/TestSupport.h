@@ -208,12 +208,6 @@ int errorNumberOf(const std::function<void()>& action);
 // The non-empty text lines of a PDF file as pdftotext lays them out.
 QStringList pdfTextLines(const QString& pdfPath);
 
-// Statements run straight on a database file, beside the store, to prepare data or to check it.
-// A failing statement ends the test program with its error.
-void execSql(const QString& path, const QStringList& statements);
-// The first column of every row a query yields.
-QVariantList sqlColumn(const QString& path, const QString& query);
-
 // Saves one page of a PDF file (the first unless told) as a picture in the screenshot directory.
 void savePdfPicture(const QString& pdfPath, const QString& name, int page = 1);
 
