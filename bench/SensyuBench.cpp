@@ -167,14 +167,6 @@ void compare(const char* name, double goal, int repetitions, const std::function
     std::fflush(stdout);
 }
 
-// The search list line of a racer, as the bare side builds it.
-QString bareLine(const std::vector<QVariant>& row, int affiliation, int id, int term, int name) {
-    const QString prefecture = row[size_t(affiliation)].toString();
-    return prefecture + QString(prefecture.size() == 2 ? 4 : 1, QLatin1Char(' ')) +
-           row[size_t(id)].toString() + QStringLiteral("  ") + row[size_t(term)].toString() +
-           QStringLiteral("  ") + row[size_t(name)].toString();
-}
-
 // A printed page in cells: the bare side lays the report's items into lines as a character printer
 // would, then draws each run of text with one call.
 struct BareReport {
@@ -356,10 +348,15 @@ int main(int argc, char* argv[]) {
                 sqlite3_bind_int64(query, i + 1, c.binds.at(i));
             QStringList lines;
             bareIds.clear();
-            eachRow(query, [&](const std::vector<QVariant>& row) {
-                lines << bareLine(row, affiliation, id, termColumn, name);
-                bareIds << qint16(row[size_t(id)].toInt());
-            });
+            // Only the columns the line needs, read straight from the engine.
+            while (sqlite3_step(query) == SQLITE_ROW) {
+                bareIds << qint16(sqlite3_column_int(query, id));
+                const QString prefecture = columnText(query, affiliation);
+                lines << prefecture + QString(prefecture.size() == 2 ? 4 : 1, QLatin1Char(' ')) +
+                             columnText(query, id) + QStringLiteral("  ") + columnText(query, termColumn) +
+                             QStringLiteral("  ") + columnText(query, name);
+            }
+            sqlite3_reset(query);
             bareList.clear();
             bareList.addItems(lines);
         };
