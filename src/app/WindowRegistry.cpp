@@ -10,9 +10,12 @@
 #include "mainmenu/SalesForm.h"
 #include "masters/KeirinjyoForm.h"
 #include "masters/OriginalForm.h"
+#include "masters/SensyuForm.h"
 #include "race/DispForm.h"
 #include "race/RacerSearch.h"
 #include "race/SelectForm.h"
+
+#include <memory>
 
 void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoices& searchChoices) {
     navigator.registerWindow(WindowId::SelectForm,
@@ -26,4 +29,8 @@ void registerWindows(AppNavigator& navigator, AppContext& ctx, RacerSearchChoice
     navigator.registerWindow(WindowId::OriginalForm, [&ctx] { return new OriginalForm(ctx); });
     navigator.registerWindow(WindowId::KeirinjyoForm, [&ctx] { return new KeirinjyoForm(ctx); });
     navigator.registerWindow(WindowId::ToukeiForm, [&ctx] { return new ToukeiForm(ctx); });
+    // The racer master's search memory lives as long as its entry in the window table: the whole run.
+    navigator.registerWindow(WindowId::SensyuForm, [&ctx, memory = std::make_shared<SensyuSearchMemory>()] {
+        return new SensyuForm(ctx, *memory);
+    });
 }

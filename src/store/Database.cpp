@@ -43,6 +43,28 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& name, const QL
     return std::make_unique<store::Dynaset>(m_impl->connection, object, conditions, maxRows);
 }
 
+void Database::runInTransaction(const std::function<void()>& body) {
+    if (!isOpen())
+        store::raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+    store::Connection& connection = *m_impl->connection;
+    connection.execute(QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        body();
+        connection.execute(QStringLiteral("COMMIT"));
+    } catch (...) {
+        if (connection.isOpen()) {
+            try {
+                connection.execute(QStringLiteral("ROLLBACK"));
+            } catch (const KorvaneError&) {
+                // The engine already ended the transaction; the first error is the one to report.
+            }
+            // Rows the record sets hold may have changed back: they read them again.
+            ++connection.writeVersion;
+        }
+        throw;
+    }
+}
+
 void Database::close() {
     if (m_impl->connection)
         m_impl->connection->close();

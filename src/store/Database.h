@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -44,6 +45,11 @@ public:
     // still join its end. A negative maxRows is error 3709.
     std::unique_ptr<Recordset> openRecordset(const QString& name, const QList<FieldEquals>& conditions,
                                              int maxRows);
+
+    // Runs body as one transaction: the writes made through this database's record sets inside it are
+    // stored together, or none of them when body throws (the error goes on up). Many writes in one
+    // transaction also cost one flush to disk instead of one each. Not nested.
+    void runInTransaction(const std::function<void()>& body);
 
     // Closes the connection. Record sets opened from it should be closed first; any use of one
     // afterwards is error 3709.

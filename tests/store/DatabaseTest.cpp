@@ -1,6 +1,7 @@
 #include "store/Database.h"
 #include "core/Errors.h"
 #include "store/Recordset.h"
+#include "support/DirectSql.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -184,6 +185,47 @@ private slots:
         velodromes->setField(QStringLiteral("競輪場名"), QStringLiteral("番号なし"));
         QCOMPARE(errorOf([&] { velodromes->update(); }).number(), ErrorNumber::ConstraintFailed);
         QCOMPARE(db.openRecordset(QStringLiteral("T_競輪場"))->recordCount(), 43);
+    }
+
+    void transactionStoresAllOrNothing_data() {
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("committed") << false;
+        QTest::newRow("rolled back") << true;
+    }
+    void transactionStoresAllOrNothing() {
+        QFETCH(bool, fails);
+        testsupport::ProgramDir program = testsupport::copyOfProgramDir();
+        Database db(program.database());
+        auto roster = db.openRecordset(QStringLiteral("T_個別名簿"));
+        const KorvaneError error = errorOf([&] {
+            db.runInTransaction([&] {
+                roster->deleteCurrent();
+                roster->moveNext();
+                roster->edit();
+                roster->setField(QStringLiteral("名前"), QStringLiteral("変更"));
+                roster->update();
+                if (fails)
+                    throw KorvaneError(ErrorNumber::DuplicateKey, QStringLiteral("test"),
+                                       QStringLiteral("test"));
+            });
+        });
+        QCOMPARE(error.number(), fails ? ErrorNumber::DuplicateKey : 0);
+        const testsupport::DirectSql sql(program.database());
+        const auto names = [&sql] {
+            QStringList texts;
+            for (const QVariantList& row :
+                 sql.rows(QStringLiteral("SELECT 名前 FROM T_個別名簿 ORDER BY 名簿ID")))
+                texts << row.value(0).toString();
+            return texts;
+        };
+        QCOMPARE(names(), fails ? (QStringList{QStringLiteral("見本　一郎"), QStringLiteral("見本　花子"),
+                                               QStringLiteral("見本　次郎")})
+                                : (QStringList{QStringLiteral("変更"), QStringLiteral("見本　次郎")}));
+        // The connection takes writes again afterwards.
+        auto more = db.openRecordset(QStringLiteral("T_個別名簿"));
+        more->moveLast();
+        more->deleteCurrent();
+        QCOMPARE(names().size(), fails ? 2 : 1);
     }
 
     void readOnlyQueriesRefuseWrites() {

@@ -257,14 +257,16 @@ QStringList pdfTextLines(const QString& pdfPath) {
     return lines;
 }
 
-void savePdfPicture(const QString& pdfPath, const QString& name) {
+void savePdfPicture(const QString& pdfPath, const QString& name, int page) {
     const QString dir = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
     if (dir.isEmpty())
         return;
     QDir().mkpath(dir);
     QProcess::execute(QStringLiteral("pdftoppm"),
                       {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("110"),
-                       QStringLiteral("-singlefile"), pdfPath, dir + QLatin1Char('/') + name});
+                       QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                       QString::number(page), QStringLiteral("-singlefile"), pdfPath,
+                       dir + QLatin1Char('/') + name});
 }
 
 } // namespace testsupport

@@ -208,7 +208,7 @@ int errorNumberOf(const std::function<void()>& action);
 // The non-empty text lines of a PDF file as pdftotext lays them out.
 QStringList pdfTextLines(const QString& pdfPath);
 
-// Saves the first page of a PDF file as a picture in the screenshot directory.
-void savePdfPicture(const QString& pdfPath, const QString& name);
+// Saves one page of a PDF file (the first unless told) as a picture in the screenshot directory.
+void savePdfPicture(const QString& pdfPath, const QString& name, int page = 1);
 
 } // namespace testsupport

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "shell/Controls.h"
+
+#include <span>
+
+namespace sensyuform {
+
+// The racer master window's layout tables (SensyuFormLayout.cpp).
+std::span<const controls::Spec> toolLayout();
+std::span<const controls::Spec> listAndEditLayout();
+
+} // namespace sensyuform
