@@ -9,14 +9,30 @@ QString titleOrDefault(const QString& title) {
     return title.isEmpty() ? Dialogs::defaultTitle() : title;
 }
 
+} // namespace
+
+std::unique_ptr<QMessageBox> MessageBoxDialogs::makeBox(QMessageBox::Icon icon, const QString& text,
+                                                        const QString& title,
+                                                        QMessageBox::StandardButtons buttons,
+                                                        QMessageBox::StandardButton defaultButton) {
+    auto box = std::make_unique<QMessageBox>(icon, titleOrDefault(title), displayText(text), buttons,
+                                             QApplication::activeWindow());
+    box->setDefaultButton(defaultButton);
+    box->setEscapeButton(buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> MessageBoxDialogs::questionBox(const QString& text, const QString& title) {
+    return makeBox(QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+}
+
+namespace {
+
 QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& text, const QString& title,
                                     QMessageBox::StandardButtons buttons,
                                     QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(icon, titleOrDefault(title), MessageBoxDialogs::displayText(text), buttons,
-                    QApplication::activeWindow());
-    box.setDefaultButton(defaultButton);
-    box.setEscapeButton(buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    return static_cast<QMessageBox::StandardButton>(
+        MessageBoxDialogs::makeBox(icon, text, title, buttons, defaultButton)->exec());
 }
 
 } // namespace
@@ -35,9 +51,7 @@ void MessageBoxDialogs::message(const QString& text, const QString& title) {
 }
 
 Dialogs::Answer MessageBoxDialogs::question(const QString& text, const QString& title) {
-    const auto button =
-        showBox(QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return questionBox(text, title)->exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 void MessageBoxDialogs::critical(const QString& text, const QString& title) {

@@ -2,6 +2,9 @@
 
 #include "core/Dialogs.h"
 
+#include <QMessageBox>
+#include <memory>
+
 // The real boxes, on QMessageBox, parented to the active window.
 class MessageBoxDialogs : public Dialogs {
 public:
@@ -12,4 +15,10 @@ public:
 
     // "\r\n" and lone "\r" become "\n" for display; trailing line ends are dropped.
     static QString displayText(const QString& text);
+
+    // The boxes as they are shown, for a look at them without waiting on an answer.
+    static std::unique_ptr<QMessageBox> makeBox(QMessageBox::Icon icon, const QString& text,
+                                                const QString& title, QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton);
+    static std::unique_ptr<QMessageBox> questionBox(const QString& text, const QString& title);
 };
