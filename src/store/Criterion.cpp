@@ -5,6 +5,9 @@
 namespace store {
 
 std::optional<Criterion> parseCriterion(const QString& text) {
+    // A broken surrogate pair is no text a window builds; say so rather than rely on the matcher.
+    if (!text.isValidUtf16())
+        return std::nullopt;
     static const QRegularExpression form(QStringLiteral("^\\s*([^\\s=]+)\\s*=\\s*([+-]?[0-9]{1,6})\\s*$"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())

@@ -13,7 +13,8 @@ struct Criterion {
 
 // Reads the forms the windows build, "期=5" and "選手ID = 1234": a field name without blanks or
 // '=', an equals sign with or without blanks around it, an optionally signed number of at most six
-// ASCII digits within -32768..32767, blanks before and after. Anything else gives nothing.
+// ASCII digits within -32768..32767, blanks (ASCII white space) before and after. Anything else,
+// a text with a broken surrogate pair among it, gives nothing.
 std::optional<Criterion> parseCriterion(const QString& text);
 
 } // namespace store
