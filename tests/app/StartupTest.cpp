@@ -1,10 +1,14 @@
 #include "app/Startup.h"
+#include "app/PrinterFactory.h"
+#include "core/AppState.h"
 #include "core/Dialogs.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 class StartupTest : public QObject {
@@ -16,6 +20,7 @@ private slots:
     void unattendedDialogsAnswerNo();
     void standardButtonsInJapanese_data();
     void standardButtonsInJapanese();
+    void programsPrinterSaysWhereThePdfWent();
 };
 
 void StartupTest::twips_data() {
@@ -74,6 +79,23 @@ void StartupTest::standardButtonsInJapanese() {
         question.show();
         testsupport::saveScreenshot(&question, QStringLiteral("QuestionBox"));
     }
+}
+
+// The printer the program makes tells the user of a report written to a PDF file.
+void StartupTest::programsPrinterSaysWhereThePdfWent() {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        QSKIP("a printer is installed: reports go to it, not to a file");
+    AppState state;
+    QTemporaryDir dir;
+    state.appPath = dir.path() + QLatin1Char('/');
+    ScriptedDialogs dialogs;
+    const std::unique_ptr<Printer> printer = createPrinter(state, dialogs);
+    auto job = printer->startJob(QStringLiteral("レース履歴"));
+    job->printText(QStringLiteral("x"));
+    job->endJob();
+    QCOMPARE(dialogs.shown().size(), 1);
+    QVERIFY2(dialogs.lastText().contains(state.appPath + QStringLiteral("印刷/レース履歴_")),
+             qPrintable(dialogs.lastText()));
 }
 
 QTEST_MAIN(StartupTest)
