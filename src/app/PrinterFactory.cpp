@@ -2,6 +2,6 @@
 
 #include "shell/ReportPrinter.h"
 
-std::unique_ptr<Printer> createPrinter(const AppState& state) {
-    return std::make_unique<ReportPrinter>(state);
+std::unique_ptr<Printer> createPrinter(const AppState& state, Dialogs& dialogs) {
+    return std::make_unique<ReportPrinter>(state, dialogs);
 }

@@ -5,6 +5,8 @@
 #include <memory>
 
 struct AppState;
+class Dialogs;
 
 // The one place the program's printer is made; the reports reach it through AppContext::printer.
-std::unique_ptr<Printer> createPrinter(const AppState& state);
+// A report written to a PDF file is announced through dialogs.
+std::unique_ptr<Printer> createPrinter(const AppState& state, Dialogs& dialogs);

@@ -14,7 +14,9 @@
 #include "shell/Placement.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 qint16 twipsPerPixel(double dotsPerInch) {
     if (dotsPerInch <= 0)
@@ -22,11 +24,32 @@ qint16 twipsPerPixel(double dotsPerInch) {
     return conv::toInt16(1440.0 / dotsPerInch);
 }
 
+bool installQtTranslations(QCoreApplication& app) {
+    // Owned by the application, so that the texts stay for the whole run.
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}
+
 int runKorvane(QApplication& app, Dialogs& dialogs) {
+    // The standard buttons of the message boxes read はい, いいえ and OK; without the translation
+    // they stay English, which is no reason not to start.
+    installQtTranslations(app);
+
     SingleInstance instance;
-    if (!instance.acquire()) {
+    switch (instance.tryAcquire()) {
+    case SingleInstance::Outcome::Acquired:
+        break;
+    case SingleInstance::Outcome::Running:
         dialogs.message(QStringLiteral("コルヴァンは複数起動出来ません。"));
         return 0;
+    case SingleInstance::Outcome::Failed:
+        dialogs.message(instance.failureMessage());
+        return 1;
     }
 
     AppState state;
@@ -42,7 +65,7 @@ int runKorvane(QApplication& app, Dialogs& dialogs) {
     SystemClock clock;
     SystemRandom random;
     HelpBrowserViewer help(state, dialogs);
-    const std::unique_ptr<Printer> printer = createPrinter(state);
+    const std::unique_ptr<Printer> printer = createPrinter(state, dialogs);
     // Declared after the services: the windows it still holds at the end go before them.
     AppNavigator navigator;
     AppContext ctx{state, dialogs, clock, random, help, navigator, *printer};

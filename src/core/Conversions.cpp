@@ -3,9 +3,12 @@
 #include "core/Errors.h"
 
 #include <cfenv>
+#include <charconv>
+#include <clocale>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
 
 namespace conv {
 
@@ -39,6 +42,13 @@ QChar narrow(QChar c) {
 
 bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Numbers are read with a decimal point whatever the user's locale: the application object takes
+// the environment's locale, where strtod would read "1.5" as 1 under a decimal comma.
+locale_t cLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return c;
 }
 
 } // namespace
@@ -84,7 +94,7 @@ double numericValue(const QString& text) {
             number += exponent;
         }
     }
-    const double value = std::strtod(number.constData(), nullptr);
+    const double value = strtod_l(number.constData(), nullptr, cLocale());
     if (!std::isfinite(value))
         raiseOverflow();
     return value;
@@ -119,10 +129,11 @@ qint16 numericValueInt16(const QString& text) {
 QString formatAmount(double value) {
     if (!std::isfinite(value))
         raiseOverflow();
-    // The value's 15-significant-digit decimal form, d.dddddddddddddde+XX.
+    // The value's 15-significant-digit decimal form, d.dddddddddddddde+XX, with a point in any locale.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    const QByteArray form(buffer);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    const QByteArray form(buffer, written.ptr - buffer);
     const qsizetype ePos = form.indexOf('e');
     QByteArray digits = form.left(ePos);
     digits.remove(1, 1); // the decimal point
@@ -188,7 +199,20 @@ QString printStyle(double value) {
 }
 
 QString padCut(const QString& text, int width) {
-    return text.left(width).leftJustified(width, QLatin1Char(' '));
+    // Counted in characters: a character beyond the basic plane (𠮷) is two UTF-16 units but one
+    // character, and is never cut in half.
+    QString result;
+    result.reserve(text.size() + width);
+    int count = 0;
+    for (qsizetype i = 0; i < text.size() && count < width; ++count) {
+        const qsizetype units =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+        result += text.mid(i, units);
+        i += units;
+    }
+    if (count < width)
+        result += QString(width - count, QLatin1Char(' '));
+    return result;
 }
 
 QString trimBlanks(const QString& text) {

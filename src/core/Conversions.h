@@ -40,7 +40,8 @@ QString plainNumber(double value);
 // A number in print style: blank (or minus sign), the number, one trailing blank (" 5 ", "-1.5 ").
 QString printStyle(double value);
 
-// Left-justified, padded with blanks or cut to exactly width characters.
+// Left-justified, padded with blanks or cut to exactly width characters (a character beyond the
+// basic plane counts once).
 QString padCut(const QString& text, int width);
 
 // Leading and trailing ASCII blanks removed (full-width blanks are part of the text).

@@ -22,6 +22,11 @@ constexpr int UnknownField = 3265;     // no field of that name in the record se
 constexpr int InvalidCriterion = 3077; // a find-first criterion of an unsupported form
 constexpr int NotEditing = 3020;       // update or set field without edit or add new
 constexpr int ConstraintFailed = 3315; // a required field is empty or a value breaks a rule
+constexpr int ValidationRule = 3317;   // a value the column's rule refuses (a text or 40000 in 生年)
+constexpr int DiskFull = 3026;         // no space left for the database or its copy
+constexpr int ReadOnly = 3027;         // the database file or its folder cannot be written
+constexpr int CannotOpenFile = 3051;   // a file the store needs cannot be opened or made
+constexpr int CannotUpgrade = 3049;    // a file of an earlier version that could not be brought up to date
 constexpr int StoreFailure = 3709;     // any other failure reported by the engine
 } // namespace ErrorNumber
 

@@ -223,7 +223,10 @@ MainForm::ExitOutcome MainForm::exitProgram() {
     hide();
     ExitOutcome outcome = ExitOutcome::Compacted;
     try {
-        compactDatabase(m_ctx.state.databasePath(), m_ctx.state.compactPath());
+        // A file of another user, or one this user may not write, is left alone as one in use is.
+        if (compactDatabase(m_ctx.state.databasePath(), m_ctx.state.compactPath()) ==
+            CompactionResult::Skipped)
+            outcome = ExitOutcome::Skipped;
     } catch (const KorvaneError& error) {
         if (error.number() == ErrorNumber::ExclusiveUse) {
             outcome = ExitOutcome::Skipped;

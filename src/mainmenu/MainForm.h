@@ -42,7 +42,7 @@ public:
     enum class ExitOutcome {
         Declined,  // No to the question: the menu stays
         Compacted, // the database was compacted and the program ends
-        Skipped,   // the database was in exclusive use: the program ends without a word
+        Skipped,   // the database was in use or not this user's to replace: the program ends without a word
         Failed,    // another error was shown: the program ends
     };
 

@@ -1,8 +1,10 @@
 #include "shell/ReportPrinter.h"
 
 #include "core/AppState.h"
+#include "core/Dialogs.h"
 #include "core/Errors.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
@@ -14,10 +16,17 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QUrl>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,6 +37,15 @@ constexpr double PdfMarginMillimetres = 6;
 
 [[noreturn]] void raisePrinterError(const QString& description) {
     throw KorvaneError(ErrorNumber::PrinterError, QStringLiteral("Printer"), description);
+}
+
+QString systemText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+[[noreturn]] void raiseWriteError(const QString& path, int error) {
+    raisePrinterError(
+        QStringLiteral("印刷ファイル '%1' を書き込めません。 (%2)").arg(path, systemText(error)));
 }
 
 QFont cellFont() {
@@ -52,8 +70,9 @@ QString fileSafe(const QString& name) {
     return safe.trimmed().isEmpty() ? QStringLiteral("印刷") : safe;
 }
 
+// One character cell; a full-width character's second cell holds 0.
 struct Cell {
-    QChar ch = QLatin1Char(' ');
+    char32_t ch = U' ';
     int color = PrintJob::Black;
 };
 using Line = QList<Cell>;
@@ -79,13 +98,13 @@ public:
 
     void printText(const QString& text) override {
         Line& line = currentLine();
-        for (QChar ch : text) {
+        for (char32_t ch : printcells::characters(text)) {
             const int width = printcells::cellWidth(ch);
             while (line.size() < m_column + width)
                 line.append(Cell{});
             line[m_column] = Cell{ch, m_color};
             if (width == 2)
-                line[m_column + 1] = Cell{QChar(0), m_color};
+                line[m_column + 1] = Cell{0, m_color};
             m_column += width;
         }
     }
@@ -106,18 +125,12 @@ public:
         // A page break with nothing after it would feed a blank sheet.
         while (m_pages.size() > 1 && m_pages.constLast().isEmpty())
             m_pages.removeLast();
-        QString path;
-        if (!m_pdfFolder.isEmpty()) {
-            path = freePdfPath();
-            m_printer->setOutputFileName(path);
+        if (m_pdfFolder.isEmpty()) {
+            m_printer->setDocName(m_reportName);
+            render(*m_printer, m_printer->resolution());
+            return;
         }
-        render();
-        if (!path.isEmpty()) {
-            const QFileInfo written(path);
-            if (!written.isFile() || written.size() == 0)
-                raisePrinterError(QStringLiteral("印刷ファイルを書き込めません。"));
-            m_pdfWritten(path);
-        }
+        m_pdfWritten(writePdf());
     }
 
 private:
@@ -134,41 +147,150 @@ private:
             newPage();
     }
 
-    QString freePdfPath() const {
-        const QString base = m_pdfFolder + fileSafe(m_reportName) + QLatin1Char('_') +
-                             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-        QString path = base + QStringLiteral(".pdf");
-        for (int n = 2; QFileInfo::exists(path); ++n)
-            path = base + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf");
-        return path;
+    // The document in memory first, so that only complete bytes reach the disk.
+    QByteArray pdfBytes() {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            writer.setResolution(m_printer->resolution());
+            writer.setPageLayout(m_printer->pageLayout());
+            writer.setCreator(m_printer->creator());
+            writer.setTitle(m_reportName);
+            render(writer, writer.resolution());
+        }
+        return buffer.data();
     }
 
-    void render() {
-        m_printer->setDocName(m_reportName);
+    QString writePdf() {
+        const QByteArray bytes = pdfBytes();
+        const QString base = m_pdfFolder + fileSafe(m_reportName) + QLatin1Char('_') +
+                             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        const QString firstName = base + QStringLiteral(".pdf");
+        // A file of its own: created here, never one that was there before, never through a link.
+        QString partial;
+        int fd = -1;
+        for (int n = 0; fd < 0; ++n) {
+            partial = m_pdfFolder + QStringLiteral(".") + QFileInfo(base).fileName() + QLatin1Char('-') +
+                      QString::number(::getpid()) + QLatin1Char('-') + QString::number(n) +
+                      QStringLiteral(".part");
+            fd = ::open(QFile::encodeName(partial).constData(),
+                        O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (fd < 0 && (errno != EEXIST || n > 100))
+                raiseWriteError(firstName, errno);
+        }
+        const QByteArray partialName = QFile::encodeName(partial);
+        try {
+            writeAll(fd, bytes, firstName);
+            if (!endsAsPdf(fd, bytes.size()))
+                raisePrinterError(
+                    QStringLiteral("印刷ファイル '%1' が完全に書き込まれていません。").arg(firstName));
+            // The mode a file made in the folder would have had.
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            ::fchmod(fd, 0666 & ~mask);
+            const int closed = ::close(fd);
+            fd = -1;
+            if (closed != 0)
+                raiseWriteError(firstName, errno);
+            const QString path = placeUnderFreeName(partialName, base);
+            syncFolder();
+            return path;
+        } catch (...) {
+            if (fd >= 0)
+                ::close(fd);
+            ::unlink(partialName.constData());
+            throw;
+        }
+    }
+
+    static void writeAll(int fd, const QByteArray& bytes, const QString& shownName) {
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                raiseWriteError(shownName, n < 0 ? errno : ENOSPC);
+            done += n;
+        }
+        if (::fsync(fd) != 0)
+            raiseWriteError(shownName, errno);
+    }
+
+    // The file on disk has every byte and ends with the PDF end-of-file marker.
+    static bool endsAsPdf(int fd, qsizetype expectedSize) {
+        struct stat info {};
+        if (::fstat(fd, &info) != 0 || info.st_size != expectedSize)
+            return false;
+        constexpr qsizetype tailSize = 32;
+        const qsizetype tailStart = std::max<qsizetype>(0, expectedSize - tailSize);
+        QByteArray tail(expectedSize - tailStart, '\0');
+        if (::pread(fd, tail.data(), static_cast<size_t>(tail.size()), tailStart) != tail.size())
+            return false;
+        return tail.trimmed().endsWith("%%EOF");
+    }
+
+    // Gives the written file the report's name, or the next free one (-2, -3 ...). An existing
+    // entry of that name, a link above all, is never replaced or followed.
+    QString placeUnderFreeName(const QByteArray& partialName, const QString& base) const {
+        for (int n = 1; n < 1000; ++n) {
+            const QString path = n == 1
+                                     ? base + QStringLiteral(".pdf")
+                                     : base + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf");
+            const QByteArray name = QFile::encodeName(path);
+            if (::renameat2(AT_FDCWD, partialName.constData(), AT_FDCWD, name.constData(),
+                            RENAME_NOREPLACE) == 0)
+                return path;
+            if (errno == EEXIST)
+                continue;
+            if (errno != EINVAL && errno != ENOSYS)
+                raiseWriteError(path, errno);
+            // A file system without an exclusive rename: a new link fails on any existing entry too.
+            if (::link(partialName.constData(), name.constData()) == 0) {
+                ::unlink(partialName.constData());
+                return path;
+            }
+            if (errno != EEXIST)
+                raiseWriteError(path, errno);
+        }
+        raisePrinterError(
+            QStringLiteral("印刷フォルダ '%1' に空いているファイル名がありません。").arg(m_pdfFolder));
+    }
+
+    void syncFolder() const {
+        const int fd = ::open(QFile::encodeName(m_pdfFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+
+    void render(QPagedPaintDevice& device, double resolution) {
         QPainter painter;
-        if (!painter.begin(m_printer.get()))
+        if (!painter.begin(&device))
             raisePrinterError(QStringLiteral("プリンタを開始できません。"));
-        const double resolution = m_printer->resolution();
         const double columnWidth = resolution / ColumnsPerInch;
         const double lineHeight = resolution / LinesPerInch;
         QFont font = cellFont();
         font.setPointSizeF(printcells::cellFontPointSize());
         painter.setFont(font);
-        const QFontMetricsF metrics(font, m_printer.get());
+        const QFontMetricsF metrics(font, &device);
         const double baseline = (lineHeight - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
 
         for (qsizetype p = 0; p < m_pages.size(); ++p) {
-            if (p > 0 && !m_printer->newPage())
+            if (p > 0 && !device.newPage())
                 raisePrinterError(QStringLiteral("改ページできません。"));
             const Page& page = m_pages.at(p);
             for (qsizetype l = 0; l < page.size(); ++l) {
                 const Line& line = page.at(l);
                 for (qsizetype c = 0; c < line.size(); ++c) {
                     const Cell& cell = line.at(c);
-                    if (cell.ch.isNull() || cell.ch.isSpace())
+                    if (cell.ch == 0 || QChar::isSpace(cell.ch))
                         continue;
                     painter.setPen(colorOfValue(cell.color));
-                    painter.drawText(QPointF(c * columnWidth, l * lineHeight + baseline), QString(cell.ch));
+                    painter.drawText(QPointF(c * columnWidth, l * lineHeight + baseline),
+                                     QString::fromUcs4(&cell.ch, 1));
                 }
             }
         }
@@ -192,9 +314,23 @@ private:
 
 namespace printcells {
 
-int cellWidth(QChar ch) {
-    const char16_t u = ch.unicode();
-    return (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F)) ? 1 : 2;
+int cellWidth(char32_t ch) {
+    return (ch < 0x80 || (ch >= 0xFF61 && ch <= 0xFF9F)) ? 1 : 2;
+}
+
+QList<char32_t> characters(const QString& text) {
+    QList<char32_t> result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text.at(i);
+        if (unit.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            result.append(QChar::surrogateToUcs4(unit, text.at(i + 1)));
+            ++i;
+        } else {
+            result.append(unit.unicode());
+        }
+    }
+    return result;
 }
 
 double cellFontPointSize() {
@@ -210,33 +346,58 @@ double cellFontPointSize() {
 
 } // namespace printcells
 
-ReportPrinter::ReportPrinter(const AppState& state, Opener opener, Target target)
+ReportPrinter::ReportPrinter(const AppState& state, Dialogs& dialogs, Viewer viewer, Target target)
     : m_state(state)
-    , m_opener(std::move(opener))
+    , m_dialogs(&dialogs)
+    , m_viewer(std::move(viewer))
     , m_target(target) {}
 
+ReportPrinter::ReportPrinter(const AppState& state, Opener opener, Target target)
+    : m_state(state)
+    , m_target(target) {
+    if (opener)
+        m_viewer = [opener = std::move(opener)](const QString& path) {
+            opener(path);
+            return true;
+        };
+}
+
+void ReportPrinter::pdfWritten(const QString& path) {
+    m_lastPdfPath = path;
+    const bool opened = m_viewer && m_viewer(path);
+    if (m_dialogs)
+        m_dialogs->message(pdfWrittenMessage(path, opened));
+}
+
+QString ReportPrinter::pdfWrittenMessage(const QString& pdfPath, bool viewerOpened) {
+    QString text =
+        QStringLiteral("プリンタがないため、印刷内容を PDF ファイルに保存しました。\r\n") + pdfPath;
+    if (!viewerOpened)
+        text += QStringLiteral(
+            "\r\nPDF を表示するプログラムを起動できませんでした。ファイルを直接開いて下さい。");
+    return text;
+}
+
 std::unique_ptr<PrintJob> ReportPrinter::startJob(const QString& reportName) {
-    const auto pdfWritten = [this](const QString& path) {
-        m_lastPdfPath = path;
-        if (m_opener)
-            m_opener(path);
-    };
+    const auto written = [this](const QString& path) { pdfWritten(path); };
     if (m_target == Target::DefaultPrinterElsePdf) {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (!info.isNull()) {
             auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
             if (!printer->isValid())
-                raisePrinterError(QStringLiteral("プリンタを使用できません。"));
+                raisePrinterError(QStringLiteral("プリンタ '%1' を使用できません。").arg(info.printerName()));
             // Values near zero are printed red; a printer left in grey would lose that mark.
             printer->setColorMode(QPrinter::Color);
             m_lastPdfPath.clear();
-            return std::make_unique<ReportPrintJob>(std::move(printer), reportName, QString(), pdfWritten);
+            return std::make_unique<ReportPrintJob>(std::move(printer), reportName, QString(), written);
         }
     }
 
     const QString folder = m_state.appPath + pdfFolderName() + QLatin1Char('/');
-    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir() || !QFileInfo(folder).isWritable())
-        raisePrinterError(QStringLiteral("印刷フォルダを作成できません。"));
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
+        raisePrinterError(QStringLiteral("印刷フォルダ '%1' を作成できません。").arg(folder));
+    if (!QFileInfo(folder).isWritable())
+        raisePrinterError(QStringLiteral("印刷フォルダ '%1' に書き込めません。").arg(folder));
 
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
@@ -245,9 +406,9 @@ std::unique_ptr<PrintJob> ReportPrinter::startJob(const QString& reportName) {
         QPageSize(QPageSize::A4), QPageLayout::Portrait,
         QMarginsF(PdfMarginMillimetres, PdfMarginMillimetres, PdfMarginMillimetres, PdfMarginMillimetres),
         QPageLayout::Millimeter));
-    return std::make_unique<ReportPrintJob>(std::move(printer), reportName, folder, pdfWritten);
+    return std::make_unique<ReportPrintJob>(std::move(printer), reportName, folder, written);
 }
 
-void ReportPrinter::openWithDesktopViewer(const QString& pdfPath) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(pdfPath));
+bool ReportPrinter::openWithDesktopViewer(const QString& pdfPath) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(pdfPath));
 }

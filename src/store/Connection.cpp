@@ -21,29 +21,85 @@ void raise(int number, const QString& description) {
     throw KorvaneError(number, errorSource(), description);
 }
 
-void raiseEngineError(sqlite3* handle, int resultCode) {
+namespace {
+
+// The rule a column's check enforces, for the message; the checks are named after their column.
+QString ruleOfColumn(const QString& column) {
+    if (column.startsWith(QStringLiteral("結果")))
+        return QStringLiteral("数値");
+    return QStringLiteral("-32768 から 32767 までの整数");
+}
+
+} // namespace
+
+void raiseEngineError(sqlite3* handle, int resultCode, const QString& path) {
     const int code = handle ? sqlite3_extended_errcode(handle) : resultCode;
     const QString detail = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString();
+    QString file = path;
+    if (file.isEmpty() && handle) {
+        if (const char* name = sqlite3_db_filename(handle, "main"))
+            file = QString::fromUtf8(name);
+    }
+    const QString withDetail = detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail);
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         raise(ErrorNumber::ExclusiveUse,
-              QStringLiteral("データベースは他のプロセスが使用中のため、ロックできませんでした。"));
+              QStringLiteral("データベース '%1' は他のプロセスが使用中のため、ロックできませんでした。")
+                  .arg(file));
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
         raise(ErrorNumber::NotADatabase,
-              QStringLiteral("データベースの形式を認識できないか、ファイルが壊れています。"));
+              QStringLiteral("データベース '%1' の形式を認識できないか、ファイルが壊れています。").arg(file));
+    case SQLITE_FULL:
+        raise(ErrorNumber::DiskFull,
+              QStringLiteral("ディスクの空き容量が足りないため、データベース '%1' に書き込めません。")
+                  .arg(file));
+    case SQLITE_READONLY:
+        if (code == SQLITE_READONLY_DBMOVED)
+            raise(ErrorNumber::ReadOnly,
+                  QStringLiteral(
+                      "データベース '%1' は開いた後で別のファイルに置き換えられたため、変更を保存できません。"
+                      "画面を閉じてから開き直して下さい。")
+                      .arg(file));
+        raise(
+            ErrorNumber::ReadOnly,
+            QStringLiteral("データベース '%1' またはそのフォルダは読み取り専用のため、変更を保存できません。")
+                .arg(file));
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        raise(ErrorNumber::CannotOpenFile,
+              QStringLiteral("データベース '%1' を開けません。%2").arg(file, withDetail));
+    case SQLITE_IOERR:
+        raise(ErrorNumber::StoreFailure,
+              QStringLiteral("データベース '%1' の読み書きでエラーが発生しました。%2").arg(file, withDetail));
+    case SQLITE_MISMATCH:
+        raise(ErrorNumber::ValidationRule,
+              QStringLiteral("キー フィールドには整数しか保存できないため、データベース '%1' "
+                             "に変更を保存できませんでした。")
+                  .arg(file));
     case SQLITE_CONSTRAINT:
         if (code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE ||
             code == SQLITE_CONSTRAINT_ROWID)
             raise(ErrorNumber::DuplicateKey,
-                  QStringLiteral(
-                      "インデックスまたは主キーに重複する値があるため、変更を保存できませんでした。"));
+                  QStringLiteral("インデックスまたは主キーに重複する値があるため、データベース '%1' "
+                                 "に変更を保存できませんでした。")
+                      .arg(file));
+        if (code == SQLITE_CONSTRAINT_CHECK) {
+            const QString column = detail.section(QStringLiteral(": "), 1).trimmed();
+            raise(ErrorNumber::ValidationRule,
+                  QStringLiteral("フィールド '%1' には%2しか保存できないため、データベース '%3' "
+                                 "に変更を保存できませんでした。")
+                      .arg(column, ruleOfColumn(column), file));
+        }
         raise(ErrorNumber::ConstraintFailed,
-              QStringLiteral("必須フィールドに値がないか、値が規則に反しています。 (%1)").arg(detail));
+              QStringLiteral("必須フィールドに値がないか、値が規則に反しているため、データベース '%1' "
+                             "に変更を保存できませんでした。%2")
+                  .arg(file, withDetail));
     default:
         raise(ErrorNumber::StoreFailure,
-              QStringLiteral("データベースエンジンでエラーが発生しました。 (%1)").arg(detail));
+              QStringLiteral("データベース '%1' でエラーが発生しました。%2").arg(file, withDetail));
     }
 }
 
@@ -71,7 +127,7 @@ void Connection::close() {
 
 void Connection::execute(const QString& sql) {
     if (!handle)
-        raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+        raise(ErrorNumber::StoreFailure, QStringLiteral("データベース '%1' は閉じられています。").arg(path));
     const int rc = sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         raiseEngineError(handle, rc);
@@ -79,7 +135,7 @@ void Connection::execute(const QString& sql) {
 
 sqlite3_stmt* Connection::takeStatement(const QString& sql) {
     if (!handle)
-        raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+        raise(ErrorNumber::StoreFailure, QStringLiteral("データベース '%1' は閉じられています。").arg(path));
     if (sqlite3_stmt* cached = statements.take(sql))
         return cached;
     const QByteArray text = sql.toUtf8();
@@ -175,13 +231,15 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool create) {
         QSqlDatabase::removeDatabase(connection->connectionName);
         if (!QFileInfo::exists(path))
             raise(ErrorNumber::FileNotFound, QStringLiteral("ファイル '%1' が見つかりません。").arg(path));
-        raise(ErrorNumber::StoreFailure,
+        raise(ErrorNumber::CannotOpenFile,
               QStringLiteral("データベース '%1' を開けませんでした。 (%2)").arg(path, detail));
     }
     const QVariant handle = connection->qtDatabase.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
         connection->close();
-        raise(ErrorNumber::StoreFailure, QStringLiteral("データベースエンジンに接続できませんでした。"));
+        raise(ErrorNumber::StoreFailure,
+              QStringLiteral("データベース '%1' のためにデータベースエンジンに接続できませんでした。")
+                  .arg(path));
     }
     connection->handle = *static_cast<sqlite3* const*>(handle.constData());
     sqlite3_busy_timeout(connection->handle, busyTimeoutMs);
@@ -193,7 +251,9 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool create) {
     check.step();
     // An empty file would pass for an empty database; it is no Korvane database either.
     if (!create && check.value(0).toLongLong() == 0)
-        raise(ErrorNumber::NotADatabase, QStringLiteral("'%1' にはテーブルがありません。").arg(path));
+        raise(ErrorNumber::NotADatabase,
+              QStringLiteral("'%1' はコルヴァンのデータベースではありません (テーブルがありません)。")
+                  .arg(path));
     return connection;
 }
 

@@ -14,6 +14,22 @@ struct Database::Impl {
 Database::Database(const QString& path)
     : m_impl(std::make_unique<Impl>()) {
     m_impl->connection = store::openConnection(path);
+    int version = store::schemaVersion(*m_impl->connection);
+    if (version < store::currentSchemaVersion()) {
+        // A file of an earlier version: brought up to date on its own connection, then opened again.
+        m_impl->connection->close();
+        m_impl->connection.reset();
+        store::upgradeSchema(path);
+        m_impl->connection = store::openConnection(path);
+        version = store::schemaVersion(*m_impl->connection);
+    }
+    if (version > store::currentSchemaVersion()) {
+        m_impl->connection->close();
+        store::raise(
+            ErrorNumber::NotADatabase,
+            QStringLiteral("データベース '%1' はこの版より新しいコルヴァンで作られているため、開けません。")
+                .arg(path));
+    }
 }
 
 Database::~Database() {

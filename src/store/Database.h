@@ -24,7 +24,9 @@ class Database {
 public:
     // Opens an existing database file shared and read-write. A missing file is error 3024 and no file
     // is created; a file locked by another process is 3356; a file that is not a database, is
-    // damaged or holds no tables at all is 3343.
+    // damaged, is not the program's own (its tables are missing) or was made by a newer version is
+    // 3343. A file of an earlier version is brought up to date first, after a copy of it is kept as
+    // <path>.bak; one that cannot be is left as it was, error 3049.
     explicit Database(const QString& path);
     ~Database();
     Database(const Database&) = delete;
@@ -67,9 +69,18 @@ private:
 // earlier one failed; the first failure is raised afterwards.
 void closeStore(std::initializer_list<std::unique_ptr<Recordset>*> recordsets, std::unique_ptr<Database>& db);
 
-// Compacts the database file: VACUUM INTO a fresh compactPath, flushed to disk, then renamed over
-// path in one atomic step. No connection may be open. The old file is never removed before the
-// new one is in place; on any failure path is left as it was and compactPath is removed.
-// A database locked by another process is error 3356, a missing one 3024, other failures 3709.
-// The compacted file keeps the file permissions of the original.
-void compactDatabase(const QString& path, const QString& compactPath);
+enum class CompactionResult {
+    Compacted, // the file was replaced by its compacted copy
+    Skipped,   // the file belongs to another user or cannot be written by this one: left as it is
+};
+
+// Compacts the database file: under a write lock held from before the copy until after the rename,
+// VACUUM INTO a fresh compactPath (a leftover one is removed by its own name, the new one made
+// exclusively, never through a link), flushed to disk with the original's mode and group, then
+// renamed over path in one atomic step. No connection of this process may be open. A path that is
+// a symbolic link keeps its link: the file it names is replaced, its copy made beside it.
+// The old file is never removed before the new one is in place; on any failure path is left as it
+// was and the copy is removed. Only a file with the program's own tables is compacted (otherwise
+// 3343). A database another process is writing is 3356, a missing one 3024, a full disk 3026,
+// a copy that cannot be made 3027 or 3709, each message naming the file.
+CompactionResult compactDatabase(const QString& path, const QString& compactPath);

@@ -1,8 +1,8 @@
 #include "store/Dynaset.h"
 
 #include "core/Errors.h"
+#include "store/Criterion.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstdint>
 #include <sqlite3.h>
@@ -181,18 +181,16 @@ void Dynaset::movePrevious() {
 
 bool Dynaset::findFirst(const QString& criterion) {
     checkOpen();
-    static const QRegularExpression form(QStringLiteral("^\\s*([^\\s=]+)\\s*=\\s*([+-]?[0-9]{1,6})\\s*$"));
-    const QRegularExpressionMatch match = form.match(criterion);
-    if (!match.hasMatch())
+    const std::optional<Criterion> parsed = parseCriterion(criterion);
+    if (!parsed)
         raiseInvalidCriterion(criterion);
-    const QString fieldName = match.captured(1);
-    auto found = m_object.fieldIndex.constFind(fieldName);
+    auto found = m_object.fieldIndex.constFind(parsed->field);
     if (found == m_object.fieldIndex.constEnd())
-        found = m_object.fieldIndex.constFind(fieldName.toLower());
-    const qint64 number = match.captured(2).toLongLong();
-    if (found == m_object.fieldIndex.constEnd() || number < -32768 || number > 32767)
+        found = m_object.fieldIndex.constFind(parsed->field.toLower());
+    if (found == m_object.fieldIndex.constEnd())
         raiseInvalidCriterion(criterion);
     const int column = *found;
+    const qint64 number = parsed->value;
 
     refreshAll();
     for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {

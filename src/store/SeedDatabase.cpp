@@ -10,10 +10,6 @@
 #include <array>
 #include <vector>
 
-static void initStoreResources() {
-    Q_INIT_RESOURCE(store);
-}
-
 namespace seed {
 
 namespace {
@@ -167,14 +163,6 @@ std::vector<int> racerIds(int racerCount, SplitMix& random) {
     return pool;
 }
 
-QString resourceText(const QString& name) {
-    initStoreResources();
-    QFile file(QStringLiteral(":/db/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        store::raise(ErrorNumber::StoreFailure, QStringLiteral("スキーマ '%1' を読めません。").arg(name));
-    return QString::fromUtf8(file.readAll());
-}
-
 void insertRacers(store::Connection& connection, int racerCount, quint32 seed) {
     SplitMix random(seed);
     const std::vector<int> ids = racerIds(racerCount, random);
@@ -232,9 +220,8 @@ void createDatabase(const QString& path, int racerCount, quint32 seed) {
         connection->execute(QStringLiteral("BEGIN"));
         for (const QString& script : {QStringLiteral("schema.sql"), QStringLiteral("kana.sql"),
                                       QStringLiteral("views.sql"), QStringLiteral("masters.sql")})
-            connection->execute(resourceText(script));
+            connection->execute(store::resourceText(script));
         insertRacers(*connection, racerCount, seed);
-        connection->execute(QStringLiteral("PRAGMA user_version = 1"));
         connection->execute(QStringLiteral("COMMIT"));
         connection->close();
     } catch (...) {

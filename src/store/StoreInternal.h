@@ -21,8 +21,10 @@ QString errorSource();
 [[noreturn]] void raise(int number, const QString& description);
 
 // Turns an engine result code into the error the windows know (3022 duplicate key, 3356 locked,
-// 3343 not a database, 3315 other constraint, 3709 anything else) and throws it.
-[[noreturn]] void raiseEngineError(sqlite3* handle, int resultCode);
+// 3343 not a database, 3317 a column's rule, 3315 other constraint, 3026 disk full, 3027 read-only,
+// 3051 cannot open, 3709 anything else) and throws it. The message names the database file (path,
+// or the handle's main file) and may end with the engine's own text in brackets.
+[[noreturn]] void raiseEngineError(sqlite3* handle, int resultCode, const QString& path = {});
 
 // A table or saved query as the record sets see it.
 struct ObjectInfo {
@@ -98,6 +100,27 @@ private:
 QVariant decodeValue(const char* data, int column);
 // True when the packed value equals the integer (an integer, a real or a numeric text).
 bool decodedEquals(const char* data, int column, qint64 number);
+
+// The text of one of the program's schema files (schema.sql, kana.sql, views.sql, masters.sql).
+QString resourceText(const QString& name);
+
+// The schema version schema.sql sets (PRAGMA user_version), and the tables it makes.
+int currentSchemaVersion();
+const QStringList& programTables();
+
+// The copy of a database kept before its upgrade: <path>.bak.
+QString backupPath(const QString& path);
+
+// The file's schema version. A file without every table of the program, or without a version, is
+// not the program's own: 3343 naming the file.
+int schemaVersion(Connection& connection);
+
+// Brings a file of an earlier schema version up to the current one, in one transaction under a
+// write lock, after keeping a copy of it as <path>.bak: the tables are rebuilt with the current
+// definitions and every row, and all views and triggers are made again. A file that cannot be
+// brought up to date is left as it was: 3049 naming the file (3356 when another process holds it).
+// No other connection of this process may be open on the file.
+void upgradeSchema(const QString& path);
 
 // Busy wait of a connection before a locked file counts as in use elsewhere.
 constexpr int busyTimeoutMs = 300;

@@ -1,7 +1,14 @@
 #include "app/Startup.h"
+#include "app/PrinterFactory.h"
+#include "core/AppState.h"
 #include "core/Dialogs.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 class StartupTest : public QObject {
@@ -11,6 +18,9 @@ private slots:
     void twips_data();
     void twips();
     void unattendedDialogsAnswerNo();
+    void standardButtonsInJapanese_data();
+    void standardButtonsInJapanese();
+    void programsPrinterSaysWhereThePdfWent();
 };
 
 void StartupTest::twips_data() {
@@ -37,6 +47,55 @@ void StartupTest::unattendedDialogsAnswerNo() {
     QCOMPARE(unattended.question(QStringLiteral("コルヴァンを終了しますか。\r\n"),
                                  QStringLiteral("コルヴァン終了")),
              Dialogs::Answer::No);
+}
+
+void StartupTest::standardButtonsInJapanese_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("yes") << int(QMessageBox::Yes) << QStringLiteral("はい");
+    QTest::newRow("no") << int(QMessageBox::No) << QStringLiteral("いいえ");
+    QTest::newRow("ok") << int(QMessageBox::Ok) << QStringLiteral("OK");
+}
+
+// The program's question boxes: Qt's own buttons, read in Japanese once its translation is loaded.
+void StartupTest::standardButtonsInJapanese() {
+    QFETCH(int, button);
+    QFETCH(QString, text);
+    static const bool installed = installQtTranslations(*qApp);
+    QVERIFY2(installed, "qtbase_ja from qt6-translations-l10n");
+    testsupport::initGui();
+    QMessageBox box(QMessageBox::Question, QStringLiteral("コルヴァン終了"),
+                    QStringLiteral("コルヴァンを終了しますか。"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+    QAbstractButton* shown = box.button(static_cast<QMessageBox::StandardButton>(button));
+    QVERIFY(shown);
+    // The mnemonic marker may follow the word: はい(&Y).
+    QVERIFY2(shown->text().startsWith(text), qPrintable(shown->text()));
+    if (button == QMessageBox::Ok) {
+        QMessageBox question(QMessageBox::Question, QStringLiteral("コルヴァン終了"),
+                             QStringLiteral("コルヴァンを終了しますか。"),
+                             QMessageBox::Yes | QMessageBox::No);
+        question.setDefaultButton(QMessageBox::No);
+        question.show();
+        testsupport::saveScreenshot(&question, QStringLiteral("QuestionBox"));
+    }
+}
+
+// The printer the program makes tells the user of a report written to a PDF file.
+void StartupTest::programsPrinterSaysWhereThePdfWent() {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        QSKIP("a printer is installed: reports go to it, not to a file");
+    AppState state;
+    QTemporaryDir dir;
+    state.appPath = dir.path() + QLatin1Char('/');
+    ScriptedDialogs dialogs;
+    const std::unique_ptr<Printer> printer = createPrinter(state, dialogs);
+    auto job = printer->startJob(QStringLiteral("レース履歴"));
+    job->printText(QStringLiteral("x"));
+    job->endJob();
+    QCOMPARE(dialogs.shown().size(), 1);
+    QVERIFY2(dialogs.lastText().contains(state.appPath + QStringLiteral("印刷/レース履歴_")),
+             qPrintable(dialogs.lastText()));
 }
 
 QTEST_MAIN(StartupTest)

@@ -1,7 +1,29 @@
 #include "core/Conversions.h"
 #include "core/Errors.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+#include <clocale>
+#include <memory>
+
+namespace {
+
+// A locale that writes numbers with a decimal comma (German), compiled into a private folder so
+// that the test needs no locale installed on the machine. Null when it cannot be made.
+std::unique_ptr<QTemporaryDir> decimalCommaLocale() {
+    auto dir = std::make_unique<QTemporaryDir>();
+    const int rc = QProcess::execute(QStringLiteral("localedef"),
+                                     {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
+                                      QStringLiteral("UTF-8"), dir->filePath(QStringLiteral("de_DE.UTF-8"))});
+    if (rc != 0)
+        return nullptr;
+    qputenv("LOCPATH", QFile::encodeName(dir->path()));
+    return dir;
+}
+
+} // namespace
 
 class ConversionsTest : public QObject {
     Q_OBJECT
@@ -18,6 +40,10 @@ private slots:
     void floorHundredths();
     void styles();
     void padCutAndTrim();
+    void padCutByCharacter_data();
+    void padCutByCharacter();
+    void numbersUnderDecimalCommaLocale_data();
+    void numbersUnderDecimalCommaLocale();
     void fieldValues_data();
     void fieldValues();
 };
@@ -152,6 +178,51 @@ void ConversionsTest::padCutAndTrim() {
     QCOMPARE(conv::trimBlanks(QStringLiteral("  山田 太郎  ")), QStringLiteral("山田 太郎"));
     QCOMPARE(conv::trimBlanks(QStringLiteral("　山田　")), QStringLiteral("　山田　"));
     QCOMPARE(conv::trimLeadingBlanks(QStringLiteral("  12 ")), QStringLiteral("12 "));
+}
+
+void ConversionsTest::padCutByCharacter_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("expected");
+    // 𠮷 is one character in two UTF-16 units.
+    QTest::newRow("padded by characters") << QStringLiteral("𠮷田") << 4 << QStringLiteral("𠮷田  ");
+    QTest::newRow("cut after the pair") << QStringLiteral("𠮷田太郎") << 2 << QStringLiteral("𠮷田");
+    QTest::newRow("never half a pair") << QStringLiteral("𠮷𠮷") << 1 << QStringLiteral("𠮷");
+    QTest::newRow("pair at the end") << QStringLiteral("山𠮷") << 2 << QStringLiteral("山𠮷");
+    QTest::newRow("lone surrogate is one character")
+        << QString(QChar(0xD842)) + QStringLiteral("ab") << 2 << QString(QChar(0xD842)) + QStringLiteral("a");
+}
+
+void ConversionsTest::padCutByCharacter() {
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(QString, expected);
+    QCOMPARE(conv::padCut(text, width), expected);
+}
+
+void ConversionsTest::numbersUnderDecimalCommaLocale_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("decimal point") << QStringLiteral("1.5") << 1.5;
+    QTest::newRow("exponent after a point") << QStringLiteral("3.7e1") << 37.0;
+    QTest::newRow("negative fraction") << QStringLiteral("-0.25") << -0.25;
+    QTest::newRow("full-width point") << QStringLiteral("２．５") << 2.5;
+    QTest::newRow("a comma is no decimal point") << QStringLiteral("1,5") << 1.0;
+}
+
+void ConversionsTest::numbersUnderDecimalCommaLocale() {
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    static const std::unique_ptr<QTemporaryDir> locale = decimalCommaLocale();
+    if (!locale)
+        QSKIP("localedef could not make a decimal-comma locale");
+    QVERIFY(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+    QCOMPARE(QString::fromLatin1(std::localeconv()->decimal_point), QStringLiteral(","));
+    const double value = conv::numericValue(text);
+    const QString amount = conv::formatAmount(1234.5);
+    std::setlocale(LC_ALL, "C");
+    QCOMPARE(value, expected);
+    QCOMPARE(amount, QStringLiteral("1,234.50"));
 }
 
 void ConversionsTest::fieldValues_data() {

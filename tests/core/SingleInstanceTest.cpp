@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -63,6 +65,11 @@ private slots:
     void defaultPathIsPerUser();
     void secondCopyEndsWhileFirstRuns();
     void killedCopyDoesNotBlockNextStart();
+    void leftoverLockFileIsStale_data();
+    void leftoverLockFileIsStale();
+    void liveHolderInAnotherProcess();
+    void lockFolderIsPerUserWithoutUser();
+    void foreignLockFolderIsItsOwnMessage();
 };
 
 void SingleInstanceTest::lockIsExclusive() {
@@ -149,6 +156,117 @@ void SingleInstanceTest::killedCopyDoesNotBlockNextStart() {
     QVERIFY(!QString::fromLocal8Bit(next->readAllStandardError()).contains(secondCopyMessage));
     next->kill();
     QVERIFY(next->waitForFinished());
+}
+
+// Whatever a lock file holds, only a live copy holding the lock refuses a start.
+void SingleInstanceTest::leftoverLockFileIsStale_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("empty") << QByteArray() << 0600;
+    QTest::newRow("garbage") << QByteArray("\x01\xff\xfe not a lock \n\n\n", 19) << 0600;
+    QTest::newRow("dead process of another host")
+        << QByteArray("4242\nkorvane\nother-host.example\n") << 0600;
+    QTest::newRow("this process on another host") << QByteArray::number(QCoreApplication::applicationPid()) +
+                                                         QByteArray("\nkorvane\nother-host.example\n")
+                                                  << 0600;
+    QTest::newRow("unreadable") << QByteArray("1\nkorvane\nhost\n") << 0000;
+}
+
+void SingleInstanceTest::leftoverLockFileIsStale() {
+    QFETCH(QByteArray, content);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/korvane.lock");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)), 0);
+    SingleInstance next(path);
+    QCOMPARE(next.tryAcquire(), SingleInstance::Outcome::Acquired);
+    QVERIFY(next.isHeld());
+    // It is held now: another copy is refused.
+    SingleInstance other(path);
+    QCOMPARE(other.tryAcquire(), SingleInstance::Outcome::Running);
+}
+
+void SingleInstanceTest::liveHolderInAnotherProcess() {
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/korvane.lock");
+    QProcess holder;
+    // --no-fork: the process that holds the lock is the one killed below.
+    holder.start(QStringLiteral("flock"),
+                 {QStringLiteral("--no-fork"), path, QStringLiteral("sleep"), QStringLiteral("30")});
+    QVERIFY(holder.waitForStarted());
+    bool refused = false;
+    for (int i = 0; i < 100 && !refused; ++i) {
+        SingleInstance probe(path);
+        refused = probe.tryAcquire() == SingleInstance::Outcome::Running;
+        if (!refused)
+            QTest::qWait(50);
+    }
+    QVERIFY2(refused, "the holder took the lock");
+    SingleInstance second(path);
+    QCOMPARE(second.tryAcquire(), SingleInstance::Outcome::Running);
+    QVERIFY(second.failureMessage().isEmpty());
+    holder.kill();
+    QVERIFY(holder.waitForFinished());
+    QCOMPARE(second.tryAcquire(), SingleInstance::Outcome::Acquired);
+}
+
+// Without USER or a runtime directory the lock still lives in a folder of this user's own, never
+// in a file of the shared temporary folder that another user's copy could leave behind.
+void SingleInstanceTest::lockFolderIsPerUserWithoutUser() {
+    QTemporaryDir temp;
+    QFile::setPermissions(temp.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                           QFile::ReadOther | QFile::WriteOther | QFile::ExeOther);
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    const QByteArray oldUser = qgetenv("USER");
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    qunsetenv("USER");
+    qunsetenv("XDG_RUNTIME_DIR");
+    // A runtime folder another user made first, as Qt's fallback would use it.
+    const QString foreign = temp.path() + QStringLiteral("/runtime-root");
+    if (::geteuid() == 0) {
+        QVERIFY(QDir().mkdir(foreign));
+        QCOMPARE(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+    }
+    const QString path = SingleInstance::defaultLockPath();
+    qputenv("USER", "someone-else");
+    const QString samePath = SingleInstance::defaultLockPath();
+    qputenv("TMPDIR", oldTemp);
+    qputenv("USER", oldUser);
+    if (!oldRuntime.isEmpty())
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    if (oldTemp.isEmpty())
+        qunsetenv("TMPDIR");
+
+    QCOMPARE(samePath, path);
+    const QString folder = QFileInfo(path).absolutePath();
+    QVERIFY2(folder != temp.path(), qPrintable(path));
+    QVERIFY2(folder.startsWith(temp.path() + QLatin1Char('/')), qPrintable(path));
+    SingleInstance instance(path);
+    QCOMPARE(instance.tryAcquire(), SingleInstance::Outcome::Acquired);
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(folder).constData(), &info), 0);
+    QCOMPARE(info.st_uid, ::geteuid());
+    QCOMPARE(info.st_mode & 0777, mode_t(0700));
+}
+
+// A lock folder that belongs to someone else is not "another copy is running".
+void SingleInstanceTest::foreignLockFolderIsItsOwnMessage() {
+    if (::geteuid() != 0)
+        QSKIP("only root can give a folder to another user here");
+    QTemporaryDir temp;
+    const QString folder = temp.path() + QStringLiteral("/korvane-0");
+    QVERIFY(QDir().mkdir(folder));
+    QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+    SingleInstance instance(folder + QStringLiteral("/korvane.lock"));
+    QCOMPARE(instance.tryAcquire(), SingleInstance::Outcome::Failed);
+    QVERIFY(!instance.isHeld());
+    QVERIFY2(instance.failureMessage().contains(folder), qPrintable(instance.failureMessage()));
+    QVERIFY(!instance.failureMessage().contains(secondCopyMessage));
 }
 
 QTEST_GUILESS_MAIN(SingleInstanceTest)

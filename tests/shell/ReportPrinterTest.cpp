@@ -14,8 +14,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <functional>
 #include <numeric>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -98,6 +101,32 @@ QStringList pdfFiles(const QString& appPath) {
     return QDir(appPath + ReportPrinter::pdfFolderName()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
 }
 
+// Every entry of the PDF folder, hidden ones and links included.
+QStringList folderEntries(const QString& appPath) {
+    return QDir(appPath + ReportPrinter::pdfFolderName())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Limits the size of files this process writes, as a nearly full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    struct rlimit m_old {};
+    void (*m_handler)(int) = nullptr;
+};
+
 } // namespace
 
 class ReportPrinterTest : public QObject {
@@ -113,6 +142,13 @@ private slots:
     void unwritable_data();
     void unwritable();
     void jobsNeverShareAFile();
+    void beyondBasicPlane();
+    void toldWhereThePdfWent_data();
+    void toldWhereThePdfWent();
+    void fullDiskLeavesNoFile_data();
+    void fullDiskLeavesNoFile();
+    void plantedLinksAreNotFollowed();
+    void folderErrorNamesTheFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -337,6 +373,175 @@ void ReportPrinterTest::jobsNeverShareAFile() {
         QCOMPARE(
             words.first().text,
             QStringList({QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")}).at(i));
+    }
+}
+
+// 𠮷 is one character of two cells, though it is two UTF-16 units.
+void ReportPrinterTest::beyondBasicPlane() {
+    AppState state;
+    QTemporaryDir dir;
+    state.appPath = dir.path() + QLatin1Char('/');
+    ReportPrinter printer(state, {}, ReportPrinter::Target::PdfOnly);
+    auto job = printer.startJob(QStringLiteral("名簿"));
+    job->setColumn(3);
+    job->printText(QStringLiteral("𠮷田"));
+    job->printText(QStringLiteral("X"));
+    job->endLine();
+    job->setColumn(3);
+    job->printText(QStringLiteral("ABCDEFG"));
+    job->endJob();
+
+    QCOMPARE(printcells::characters(QStringLiteral("𠮷田")), (QList<char32_t>{0x20BB7, 0x7530}));
+    QCOMPARE(printcells::cellWidth(char32_t(0x20BB7)), 2);
+    const QList<Word> words = pdfWords(printer.lastPdfPath());
+    const Word* x = nullptr;
+    for (const Word& w : words) {
+        if (w.text.endsWith(QLatin1Char('X')))
+            x = &w;
+        QVERIFY2(!w.text.contains(QChar(0xFFFD)), qPrintable(w.text));
+    }
+    QVERIFY(x);
+    // 𠮷 and 田 take two cells each: X stands at column 3 + 4.
+    QVERIFY2(qAbs(x->xMax - (MarginPoints + 8 * ColumnPoints)) < 1.0, qPrintable(QString::number(x->xMax)));
+}
+
+void ReportPrinterTest::toldWhereThePdfWent_data() {
+    QTest::addColumn<bool>("viewerOpens");
+    QTest::addColumn<QString>("tail");
+    QTest::newRow("viewer opened") << true << QString();
+    QTest::newRow("no viewer")
+        << false
+        << QStringLiteral("\r\nPDF を表示するプログラムを起動できませんでした。ファイルを直接開いて下さい。");
+}
+
+void ReportPrinterTest::toldWhereThePdfWent() {
+    QFETCH(bool, viewerOpens);
+    QFETCH(QString, tail);
+    TestContext t;
+    QTemporaryDir dir;
+    t.state.appPath = dir.path() + QLatin1Char('/');
+    QStringList viewed;
+    ReportPrinter printer(
+        t.state, t.dialogs,
+        [&](const QString& path) {
+            viewed << path;
+            return viewerOpens;
+        },
+        ReportPrinter::Target::PdfOnly);
+    auto job = printer.startJob(QStringLiteral("レース履歴"));
+    job->printText(QStringLiteral("x"));
+    QVERIFY(t.dialogs.shown().isEmpty());
+    job->endJob();
+    QCOMPARE(viewed, QStringList{printer.lastPdfPath()});
+    QCOMPARE(t.dialogs.shown().size(), 1);
+    QCOMPARE(t.dialogs.shown().first().kind, ShownBox::Kind::Message);
+    QCOMPARE(t.dialogs.shown().first().title, QString());
+    QCOMPARE(t.dialogs.shown().first().text,
+             QStringLiteral("プリンタがないため、印刷内容を PDF ファイルに保存しました。\r\n") +
+                 printer.lastPdfPath() + tail);
+}
+
+void ReportPrinterTest::fullDiskLeavesNoFile_data() {
+    QTest::addColumn<int>("room"); // bytes a file may take
+    QTest::newRow("no space at all") << 0;
+    QTest::newRow("room for the start only") << 3000;
+}
+
+void ReportPrinterTest::fullDiskLeavesNoFile() {
+    QFETCH(int, room);
+    TestContext t;
+    QTemporaryDir dir;
+    t.state.appPath = dir.path() + QLatin1Char('/');
+    int viewed = 0;
+    ReportPrinter printer(
+        t.state, t.dialogs,
+        [&](const QString&) {
+            ++viewed;
+            return true;
+        },
+        ReportPrinter::Target::PdfOnly);
+    auto job = printer.startJob(QStringLiteral("選手一覧"));
+    for (int i = 0; i < 60; ++i) {
+        job->printText(QStringLiteral("行 %1 競輪選手の一覧").arg(i));
+        job->endLine();
+    }
+    try {
+        FileSizeLimit limit(static_cast<rlim_t>(room));
+        job->endJob();
+        QFAIL("no error raised");
+    } catch (const KorvaneError& error) {
+        QCOMPARE(error.number(), ErrorNumber::PrinterError);
+        const QString folder = t.state.appPath + ReportPrinter::pdfFolderName() + QLatin1Char('/');
+        QVERIFY2(error.description().contains(folder + QStringLiteral("選手一覧_")),
+                 qPrintable(error.description()));
+    }
+    QCOMPARE(folderEntries(t.state.appPath), QStringList());
+    QCOMPARE(viewed, 0);
+    QVERIFY(t.dialogs.shown().isEmpty());
+    QVERIFY(printer.lastPdfPath().isEmpty());
+}
+
+// Links planted at the names the next report could take: the report stays in 印刷 and what the
+// links point at is untouched.
+void ReportPrinterTest::plantedLinksAreNotFollowed() {
+    AppState state;
+    QTemporaryDir dir;
+    QTemporaryDir outside;
+    state.appPath = dir.path() + QLatin1Char('/');
+    const QString folder = state.appPath + ReportPrinter::pdfFolderName() + QLatin1Char('/');
+    QVERIFY(QDir().mkpath(folder));
+    const QString existing = outside.filePath(QStringLiteral("existing.pdf"));
+    {
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("keep");
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    QStringList planted;
+    for (int second = -1; second <= 30; ++second) {
+        const QString base = folder + QStringLiteral("選手一覧_") +
+                             now.addSecs(second).toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        // The plain name leads nowhere yet, the next one to an existing file.
+        QVERIFY(QFile::link(outside.filePath(QStringLiteral("new-%1.pdf").arg(second + 1)),
+                            base + QStringLiteral(".pdf")));
+        QVERIFY(QFile::link(existing, base + QStringLiteral("-2.pdf")));
+        planted << base + QStringLiteral(".pdf") << base + QStringLiteral("-2.pdf");
+    }
+    ReportPrinter printer(state, {}, ReportPrinter::Target::PdfOnly);
+    auto job = printer.startJob(QStringLiteral("選手一覧"));
+    job->printText(QStringLiteral("report"));
+    job->endJob();
+
+    const QString path = printer.lastPdfPath();
+    QVERIFY2(path.startsWith(folder) && path.endsWith(QStringLiteral("-3.pdf")), qPrintable(path));
+    struct stat info {};
+    QCOMPARE(::lstat(QFile::encodeName(path).constData(), &info), 0);
+    QVERIFY(S_ISREG(info.st_mode));
+    QCOMPARE(pdfWords(path).size(), 1);
+    for (const QString& link : planted)
+        QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QDir(outside.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("existing.pdf")});
+    QFile kept(existing);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("keep"));
+}
+
+void ReportPrinterTest::folderErrorNamesTheFolder() {
+    AppState state;
+    QTemporaryDir dir;
+    state.appPath = dir.path() + QLatin1Char('/');
+    QFile blocker(state.appPath + ReportPrinter::pdfFolderName());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ReportPrinter printer(state, {}, ReportPrinter::Target::PdfOnly);
+    try {
+        printer.startJob(QStringLiteral("名簿"));
+        QFAIL("no error raised");
+    } catch (const KorvaneError& error) {
+        QCOMPARE(error.number(), ErrorNumber::PrinterError);
+        QVERIFY2(error.description().contains(state.appPath + ReportPrinter::pdfFolderName()),
+                 qPrintable(error.description()));
     }
 }
 

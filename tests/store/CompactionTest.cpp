@@ -7,10 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -62,6 +67,45 @@ void churn(const QString& path) {
         racers->moveNext();
     }
 }
+
+struct stat statOf(const QString& path) {
+    struct stat info {};
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info;
+}
+
+int regionCount(const QString& path, int id) {
+    Database db(path);
+    return db.openRecordset(QStringLiteral("T_地区"), {{QStringLiteral("地区ID"), id}})->recordCount();
+}
+
+// The sqlite3 shell as a second process, fed line by line; waits for each step's marker.
+class ShellProcess {
+public:
+    explicit ShellProcess(const QString& path) {
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral("sqlite3"), {path});
+    }
+    ~ShellProcess() {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+    }
+    bool started() { return m_process.waitForStarted(5000); }
+    // Runs the statements and returns their output up to the marker.
+    QString run(const QString& statements) {
+        const QByteArray marker = "step-done-" + QByteArray::number(++m_step);
+        m_process.write(statements.toUtf8() + "\n.print " + marker + "\n");
+        QByteArray output;
+        while (!output.contains(marker) && m_process.waitForReadyRead(5000))
+            output += m_process.readAll();
+        return QString::fromUtf8(output).remove(QString::fromLatin1(marker)).trimmed();
+    }
+
+private:
+    QProcess m_process;
+    int m_step = 0;
+};
 
 } // namespace
 
@@ -164,6 +208,182 @@ private slots:
                  ErrorNumber::FileNotFound);
         QVERIFY(!QFile::exists(m_path));
         QVERIFY(!QFile::exists(m_compact));
+    }
+
+    // A second process in a write transaction: compaction must not take the file from under it.
+    void writerInAnotherProcessKeepsItsRow() {
+        ShellProcess writer(m_path);
+        QVERIFY(writer.started());
+        QCOMPARE(writer.run(QStringLiteral(
+                     "BEGIN IMMEDIATE; INSERT INTO T_地区 (地区ID, 地区名) VALUES (90, '並行');")),
+                 QString());
+        const QByteArray before = contents(m_path);
+        const ino_t inode = statOf(m_path).st_ino;
+        QCOMPARE(testsupport::errorNumberOf([&] { compactDatabase(m_path, m_compact); }),
+                 ErrorNumber::ExclusiveUse);
+        QCOMPARE(contents(m_path), before);
+        QCOMPARE(statOf(m_path).st_ino, inode);
+        QVERIFY(!QFile::exists(m_compact));
+        QCOMPARE(writer.run(QStringLiteral("COMMIT;")), QString());
+        QCOMPARE(regionCount(m_path, 90), 1);
+    }
+
+    // A connection opened before the compaction cannot write into the replaced file unseen.
+    void writerOpenedBeforeFailsInsteadOfLosingItsRow() {
+        const QString name = QStringLiteral("early-writer");
+        {
+            QSqlDatabase early = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            early.setDatabaseName(m_path);
+            QVERIFY(early.open());
+            QSqlQuery read(early);
+            QVERIFY(read.exec(QStringLiteral("SELECT count(*) FROM T_地区")));
+            read.finish();
+            QCOMPARE(compactDatabase(m_path, m_compact), CompactionResult::Compacted);
+            QSqlQuery write(early);
+            const bool stored =
+                write.exec(QStringLiteral("INSERT INTO T_地区 (地区ID, 地区名) VALUES (91, '後')"));
+            QVERIFY2(!stored, "a write to the replaced file reported success");
+            early.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        QCOMPARE(regionCount(m_path, 91), 0);
+    }
+
+    void keepsModeAndGroup_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("group"); // -1: unchanged
+        QTest::newRow("read-only for everyone") << 0444 << -1;
+        QTest::newRow("owner and group") << 0640 << -1;
+        QTest::newRow("another group") << 0660 << 65534;
+    }
+    void keepsModeAndGroup() {
+        QFETCH(int, mode);
+        QFETCH(int, group);
+        if (group >= 0 && ::geteuid() != 0)
+            QSKIP("only root can give a file another group here");
+        if (group >= 0)
+            QCOMPARE(::chown(QFile::encodeName(m_path).constData(), static_cast<uid_t>(-1),
+                             static_cast<gid_t>(group)),
+                     0);
+        QCOMPARE(::chmod(QFile::encodeName(m_path).constData(), static_cast<mode_t>(mode)), 0);
+        const struct stat before = statOf(m_path);
+        if (::access(QFile::encodeName(m_path).constData(), W_OK) != 0)
+            QSKIP("a file this user cannot write is left alone");
+        QCOMPARE(compactDatabase(m_path, m_compact), CompactionResult::Compacted);
+        const struct stat after = statOf(m_path);
+        QVERIFY(after.st_ino != before.st_ino);
+        QCOMPARE(after.st_mode & 07777, static_cast<mode_t>(mode));
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+    }
+
+    void anotherUsersFileIsLeftAlone() {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another user here");
+        QCOMPARE(::chown(QFile::encodeName(m_path).constData(), 65534, 65534), 0);
+        const QByteArray before = contents(m_path);
+        const struct stat was = statOf(m_path);
+        QCOMPARE(compactDatabase(m_path, m_compact), CompactionResult::Skipped);
+        const struct stat now = statOf(m_path);
+        QCOMPARE(now.st_ino, was.st_ino);
+        QCOMPARE(now.st_uid, uid_t(65534));
+        QCOMPARE(contents(m_path), before);
+        QVERIFY(!QFile::exists(m_compact));
+    }
+
+    // Korvane.mdb kept elsewhere through a link: the link stays, the file it names is compacted.
+    void linkedDatabaseKeepsItsLink() {
+        QTemporaryDir elsewhere;
+        const QString real = elsewhere.filePath(QStringLiteral("data.mdb"));
+        QVERIFY(QFile::rename(m_path, real));
+        QVERIFY(QFile::link(real, m_path));
+        churn(m_path);
+        const QStringList before = dump(real);
+        const ino_t inode = statOf(real).st_ino;
+        QCOMPARE(compactDatabase(m_path, m_compact), CompactionResult::Compacted);
+        QVERIFY(S_ISLNK(statOf(m_path).st_mode));
+        QCOMPARE(QFileInfo(m_path).symLinkTarget(), real);
+        QVERIFY(statOf(real).st_ino != inode);
+        QCOMPARE(dump(m_path), before);
+        QVERIFY(!QFile::exists(m_compact));
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System),
+                 QStringList{QStringLiteral("data.mdb")});
+    }
+
+    // A link planted as korvnew.mdb is removed, never followed, and never becomes the database.
+    void plantedCopyLinkIsNotFollowed_data() {
+        QTest::addColumn<bool>("targetExists");
+        QTest::newRow("dangling") << false;
+        QTest::newRow("to a file") << true;
+    }
+    void plantedCopyLinkIsNotFollowed() {
+        QFETCH(bool, targetExists);
+        QTemporaryDir outside;
+        const QString bait = outside.filePath(QStringLiteral("bait.mdb"));
+        const QByteArray baitBytes("not to be touched");
+        if (targetExists) {
+            QFile file(bait);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(baitBytes);
+        }
+        QVERIFY(QFile::link(bait, m_compact));
+        const QStringList before = dump(m_path);
+        QCOMPARE(compactDatabase(m_path, m_compact), CompactionResult::Compacted);
+        QVERIFY(S_ISREG(statOf(m_path).st_mode));
+        QCOMPARE(dump(m_path), before);
+        QVERIFY(!QFileInfo::exists(m_compact) && !QFileInfo(m_compact).isSymLink());
+        if (targetExists)
+            QCOMPARE(contents(bait), baitBytes);
+        else
+            QVERIFY(!QFileInfo::exists(bait));
+    }
+
+    // A database of some other program is no business of the exit.
+    void otherProgramsDatabaseIsRefused() {
+        const QString other = m_dir.path + QStringLiteral("other.db");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            db.setDatabaseName(other);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)")));
+            QVERIFY(query.exec(QStringLiteral("INSERT INTO notes (text) VALUES ('x')")));
+            QVERIFY(query.exec(QStringLiteral("DELETE FROM notes")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        const QByteArray before = contents(other);
+        try {
+            compactDatabase(other, m_compact);
+            QFAIL("compacted a file that is not the program's");
+        } catch (const KorvaneError& error) {
+            QCOMPARE(error.number(), ErrorNumber::NotADatabase);
+            QVERIFY2(error.description().contains(other), qPrintable(error.description()));
+        }
+        QCOMPARE(contents(other), before);
+        QVERIFY(!QFile::exists(m_compact));
+    }
+
+    // What the user is told names the file, in Japanese.
+    void failureMessagesNameTheFile_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("targetIsDirectory");
+        QTest::newRow("folder of the copy missing") << QStringLiteral("missing/korvnew.mdb") << false;
+        QTest::newRow("leftover copy is a folder") << QStringLiteral("korvnew.mdb") << true;
+    }
+    void failureMessagesNameTheFile() {
+        QFETCH(QString, target);
+        QFETCH(bool, targetIsDirectory);
+        if (targetIsDirectory)
+            QVERIFY(QDir(m_dir.path).mkdir(target));
+        try {
+            compactDatabase(m_path, m_dir.path + target);
+            QFAIL("no error");
+        } catch (const KorvaneError& error) {
+            QVERIFY2(error.description().contains(m_dir.path + target), qPrintable(error.description()));
+            QVERIFY2(error.description().contains(QStringLiteral("できません")),
+                     qPrintable(error.description()));
+        }
     }
 
 private:

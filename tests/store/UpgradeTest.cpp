@@ -1,0 +1,203 @@
+#include "core/Errors.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/SeedDatabase.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sqlite3.h>
+
+namespace {
+
+// The file the previous version made, as an SQL dump kept with the tests.
+QString earlierDump() {
+    return qEnvironmentVariable("KORVANE_SOURCE_DIR") + QStringLiteral("/tests/store/data/korvane-v1.sql");
+}
+
+// Runs SQL on a file with the engine itself, not through the store under test.
+bool execute(const QString& path, const QString& sql) {
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK &&
+              sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+QStringList query(const QString& path, const QString& sql) {
+    QStringList lines;
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            QStringList values;
+            for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+                const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+                values.append(QString::number(sqlite3_column_type(statement, i)) + QLatin1Char(':') +
+                              (text ? QString::fromUtf8(text) : QStringLiteral("<null>")));
+            }
+            lines.append(values.join(QLatin1Char('|')));
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return lines;
+}
+
+// Every row of the user's tables and the key counters, each value with its storage type.
+QStringList userRows(const QString& path) {
+    QStringList rows;
+    for (const char16_t* table : {u"T_所属", u"T_血液型", u"T_地区", u"T_競輪場", u"T_選手", u"T_選手抽出",
+                                  u"T_個別名簿", u"T_レース履歴", u"sqlite_sequence"}) {
+        rows.append(QString::fromUtf16(table));
+        rows.append(
+            query(path, QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QString::fromUtf16(table))));
+    }
+    return rows;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+int count(const QString& path, const QString& table) {
+    return query(path, QStringLiteral("SELECT count(*) FROM ") + table)
+        .value(0)
+        .section(QLatin1Char(':'), 1)
+        .toInt();
+}
+
+} // namespace
+
+class UpgradeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        QVERIFY(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("Korvane.mdb"));
+        QFile::remove(m_path);
+        QFile::remove(m_path + QStringLiteral(".bak"));
+        QFile dump(earlierDump());
+        QVERIFY2(dump.open(QIODevice::ReadOnly), qPrintable(earlierDump()));
+        QVERIFY(execute(m_path, QString::fromUtf8(dump.readAll())));
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:1")});
+    }
+
+    void earlierFileKeepsEveryRowAndACopy() {
+        const QByteArray before = contents(m_path);
+        const QStringList rowsBefore = userRows(m_path);
+        // The dump's own figures.
+        QCOMPARE(count(m_path, QStringLiteral("T_選手")), 60);
+        QCOMPARE(count(m_path, QStringLiteral("T_選手抽出")), 5);
+        QCOMPARE(count(m_path, QStringLiteral("T_レース履歴")), 3);
+        {
+            Database db(m_path);
+            auto races = db.openRecordset(QStringLiteral("Q_レース履歴"));
+            QCOMPARE(races->recordCount(), 3);
+        }
+        QCOMPARE(contents(m_path + QStringLiteral(".bak")), before);
+        QCOMPARE(userRows(m_path), rowsBefore);
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:2")});
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA integrity_check")),
+                 QStringList{QStringLiteral("3:ok")});
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA foreign_key_check")), QStringList());
+
+        // Every view, trigger and index is the current program's.
+        const QString fresh = m_dir.filePath(QStringLiteral("fresh.mdb"));
+        QFile::remove(fresh);
+        seed::createDatabase(fresh, 10, 1);
+        const QString schema = QStringLiteral(
+            "SELECT type, name, sql FROM sqlite_schema WHERE name NOT LIKE 'sqlite_%' ORDER BY type, name");
+        QCOMPARE(query(m_path, schema), query(fresh, schema));
+
+        // Deleted races' numbers stay used; the new rules hold.
+        Database db(m_path);
+        auto history = db.openRecordset(QStringLiteral("T_レース履歴"));
+        history->addNew();
+        history->setField(QStringLiteral("調査年"), 2025);
+        history->update();
+        history->moveLast();
+        QCOMPARE(history->field(QStringLiteral("履歴ID")).toLongLong(), 6);
+        auto racers = db.openRecordset(QStringLiteral("Q_選手"));
+        racers->edit();
+        racers->setField(QStringLiteral("生年"), QStringLiteral("1965x"));
+        QCOMPARE(testsupport::errorNumberOf([&] { racers->update(); }), ErrorNumber::ValidationRule);
+    }
+
+    // Once up to date, opening again changes nothing and keeps no further copy.
+    void currentFileIsNotUpgradedAgain() {
+        { Database db(m_path); }
+        QVERIFY(QFile::remove(m_path + QStringLiteral(".bak")));
+        const QByteArray upgraded = contents(m_path);
+        { Database db(m_path); }
+        QVERIFY(!QFile::exists(m_path + QStringLiteral(".bak")));
+        QCOMPARE(contents(m_path), upgraded);
+    }
+
+    void fileThatCannotBeUpgradedIsLeftAlone_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("error");
+        QTest::newRow("a value the new rules refuse")
+            << QStringLiteral(
+                   "UPDATE T_選手 SET 生年 = '1965x' WHERE 選手ID = (SELECT min(選手ID) FROM T_選手)")
+            << ErrorNumber::CannotUpgrade;
+        QTest::newRow("made by a newer version")
+            << QStringLiteral("PRAGMA user_version = 3") << ErrorNumber::NotADatabase;
+        QTest::newRow("not the program's tables")
+            << QStringLiteral("DROP TABLE T_選手抽出") << ErrorNumber::NotADatabase;
+        QTest::newRow("no schema version")
+            << QStringLiteral("PRAGMA user_version = 0") << ErrorNumber::NotADatabase;
+    }
+    void fileThatCannotBeUpgradedIsLeftAlone() {
+        QFETCH(QString, change);
+        QFETCH(int, error);
+        QVERIFY(execute(m_path, change));
+        const QByteArray before = contents(m_path);
+        try {
+            Database db(m_path);
+            QFAIL("opened");
+        } catch (const KorvaneError& raised) {
+            QCOMPARE(raised.number(), error);
+            QVERIFY2(raised.description().contains(m_path), qPrintable(raised.description()));
+        }
+        QCOMPARE(contents(m_path), before);
+        QVERIFY(!QFile::exists(m_path + QStringLiteral("-journal")));
+    }
+
+    // Another process writing: the upgrade waits its turn, the file stays as it was.
+    void fileInUseIsLeftAlone() {
+        const QByteArray before = contents(m_path);
+        {
+            QSqlDatabase other =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(m_path);
+            QVERIFY(other.open());
+            QSqlQuery write(other);
+            QVERIFY(write.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QVERIFY(write.exec(QStringLiteral("UPDATE T_地区 SET 地区名 = 地区名")));
+            QCOMPARE(testsupport::errorNumberOf([&] { Database db(m_path); }), ErrorNumber::ExclusiveUse);
+            QVERIFY(write.exec(QStringLiteral("ROLLBACK")));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        QCOMPARE(contents(m_path), before);
+        Database db(m_path);
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:2")});
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+QTEST_GUILESS_MAIN(UpgradeTest)
+#include "UpgradeTest.moc"
