@@ -2,12 +2,14 @@
 #include "app/PrinterFactory.h"
 #include "core/AppState.h"
 #include "core/Dialogs.h"
+#include "shell/MessageBoxDialogs.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -72,12 +74,14 @@ void StartupTest::standardButtonsInJapanese() {
     // The mnemonic marker may follow the word: はい(&Y).
     QVERIFY2(shown->text().startsWith(text), qPrintable(shown->text()));
     if (button == QMessageBox::Ok) {
-        QMessageBox question(QMessageBox::Question, QStringLiteral("コルヴァン終了"),
-                             QStringLiteral("コルヴァンを終了しますか。"),
-                             QMessageBox::Yes | QMessageBox::No);
-        question.setDefaultButton(QMessageBox::No);
-        question.show();
-        testsupport::saveScreenshot(&question, QStringLiteral("QuestionBox"));
+        // The program's own question box: question icon, No as the default.
+        const auto question = MessageBoxDialogs::questionBox(QStringLiteral("コルヴァンを終了しますか。\r\n"),
+                                                             QStringLiteral("コルヴァン終了"));
+        QCOMPARE(static_cast<QAbstractButton*>(question->defaultButton()), question->button(QMessageBox::No));
+        QCOMPARE(question->icon(), QMessageBox::Question);
+        QVERIFY(question->button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")));
+        question->show();
+        testsupport::saveScreenshot(question.get(), QStringLiteral("QuestionBox"));
     }
 }
 
