@@ -1,7 +1,9 @@
 #include "core/SharedRoutines.h"
 
 #include "core/AppState.h"
+#include "core/Conversions.h"
 #include "core/Dialogs.h"
+#include "core/Errors.h"
 
 bool checkSurveyDate(const SurveyDate& date, Dialogs& dialogs) {
     const int month = date.month;
@@ -26,4 +28,15 @@ QVariant nullSafe(const QVariant& value, bool textField) {
     if (!value.isNull())
         return value;
     return textField ? QVariant(QString()) : QVariant(0);
+}
+
+void setSurveyDatePart(SurveyDate& date, qint16 SurveyDate::*part, const QString& text, Dialogs& dialogs) {
+    qint16 value = 0;
+    try {
+        value = conv::numericValueInt16(text);
+    } catch (const KorvaneError&) {
+        return;
+    }
+    date.*part = value;
+    checkSurveyDate(date, dialogs);
 }

@@ -205,28 +205,17 @@ int OriginalForm::recordTotal() const {
     return m_browser->total();
 }
 
-void OriginalForm::setDatePart(qint16 SurveyDate::*part, QComboBox* box) {
-    // A text beyond the 16-bit range is not a date part: the shared date keeps its value.
-    qint16 value = 0;
-    try {
-        value = conv::numericValueInt16(box->currentText());
-    } catch (const KorvaneError&) {
-        return;
-    }
-    m_ctx.state.surveyDate.*part = value;
-    checkSurveyDate(m_ctx.state.surveyDate, m_ctx.dialogs);
-}
-
 void OriginalForm::ComboChoNen_Change() {
-    setDatePart(&SurveyDate::year, m_comboChoNen);
+    setSurveyDatePart(m_ctx.state.surveyDate, &SurveyDate::year, m_comboChoNen->currentText(), m_ctx.dialogs);
 }
 
 void OriginalForm::ComboChoTuki_Change() {
-    setDatePart(&SurveyDate::month, m_comboChoTuki);
+    setSurveyDatePart(m_ctx.state.surveyDate, &SurveyDate::month, m_comboChoTuki->currentText(),
+                      m_ctx.dialogs);
 }
 
 void OriginalForm::ComboChoHi_Change() {
-    setDatePart(&SurveyDate::day, m_comboChoHi);
+    setSurveyDatePart(m_ctx.state.surveyDate, &SurveyDate::day, m_comboChoHi->currentText(), m_ctx.dialogs);
 }
 
 void OriginalForm::storeFromBoxes(bool adding) {

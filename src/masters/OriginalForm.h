@@ -54,7 +54,6 @@ private:
     void showRecord();
     Recordset& roster();
     void storeFromBoxes(bool adding);
-    void setDatePart(qint16 SurveyDate::*part, QComboBox* box);
 
     std::unique_ptr<Database> m_db;
     std::unique_ptr<Recordset> m_meibo; // T_個別名簿

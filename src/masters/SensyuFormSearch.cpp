@@ -54,18 +54,7 @@ void SensyuForm::Table_Change(const QList<FieldEquals>& conditions) {
 
 void SensyuForm::search(const SearchRequest& request) {
     Table_Change(searchConditions(request));
-    SearchOutcome outcome = SearchOutcome::Listed;
-    try {
-        outcome = listRacers(*m_racerView, request, m_results);
-    } catch (const KorvaneError&) {
-        showSearchList(); // the rows listed before the faulty one stay
-        throw;
-    }
-    if (outcome != SearchOutcome::EmptyTable)
-        showSearchList();
-    const QString message = outcomeMessage(request.kind, outcome);
-    if (!message.isEmpty())
-        m_ctx.dialogs.message(message);
+    listAndShow(*m_racerView, request, m_results, m_ctx.dialogs, [this] { showSearchList(); });
 }
 
 void SensyuForm::showSearchList() {

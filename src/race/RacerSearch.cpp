@@ -1,6 +1,7 @@
 #include "race/RacerSearch.h"
 
 #include "core/Conversions.h"
+#include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "store/Recordset.h"
 
@@ -198,4 +199,20 @@ QString outcomeMessage(SearchKind kind, SearchOutcome outcome) {
         break;
     }
     return {};
+}
+
+void listAndShow(Recordset& source, const SearchRequest& request, SearchResults& results, Dialogs& dialogs,
+                 const std::function<void()>& show) {
+    SearchOutcome outcome = SearchOutcome::Listed;
+    try {
+        outcome = listRacers(source, request, results);
+    } catch (const KorvaneError&) {
+        show(); // the rows listed before the faulty one stay
+        throw;
+    }
+    if (outcome != SearchOutcome::EmptyTable)
+        show();
+    const QString message = outcomeMessage(request.kind, outcome);
+    if (!message.isEmpty())
+        dialogs.message(message);
 }

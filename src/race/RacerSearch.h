@@ -7,7 +7,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+
+class Dialogs;
 
 // The choices the searches remember while the program runs, also across closing and reopening the
 // search windows: the program owns one and hands it to them.
@@ -79,6 +82,11 @@ QString racerRowText(const Recordset& row);
 // The slot values of the current row: texts padded to 6 and 22 characters, numbers in 16 bits, term 0
 // for a racer without a term.
 PersonSlot racerRowSlot(const Recordset& row);
+
+// A whole search: lists the source's rows, has show() put the list on screen, then shows the outcome's
+// message. A row that cannot be listed raises its error after the rows before it are shown.
+void listAndShow(Recordset& source, const SearchRequest& request, SearchResults& results, Dialogs& dialogs,
+                 const std::function<void()>& show);
 
 // The messages a search shows for its outcome (empty when nothing is shown).
 QString overflowMessage(SearchKind kind);

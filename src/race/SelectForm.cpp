@@ -278,28 +278,16 @@ void SelectForm::showTableMode() {
     m_commandDisp[4]->setVisible(extraction);
 }
 
-void SelectForm::setDatePart(qint16 SurveyDate::*part, QComboBox* box) {
-    // A text beyond the 16-bit range is not a date part: the shared date keeps its value.
-    qint16 value = 0;
-    try {
-        value = conv::numericValueInt16(box->currentText());
-    } catch (const KorvaneError&) {
-        return;
-    }
-    m_ctx.state.surveyDate.*part = value;
-    checkSurveyDate(m_ctx.state.surveyDate, m_ctx.dialogs);
-}
-
 void SelectForm::ComboNen_Change() {
-    setDatePart(&SurveyDate::year, m_comboNen);
+    setSurveyDatePart(m_ctx.state.surveyDate, &SurveyDate::year, m_comboNen->currentText(), m_ctx.dialogs);
 }
 
 void SelectForm::ComboTuki_Change() {
-    setDatePart(&SurveyDate::month, m_comboTuki);
+    setSurveyDatePart(m_ctx.state.surveyDate, &SurveyDate::month, m_comboTuki->currentText(), m_ctx.dialogs);
 }
 
 void SelectForm::ComboHi_Change() {
-    setDatePart(&SurveyDate::day, m_comboHi);
+    setSurveyDatePart(m_ctx.state.surveyDate, &SurveyDate::day, m_comboHi->currentText(), m_ctx.dialogs);
 }
 
 void SelectForm::ComboBasho_Change() {

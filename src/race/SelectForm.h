@@ -72,7 +72,6 @@ private:
     void buildMenus();
     void Form_Load();
     void showTableMode();
-    void setDatePart(qint16 SurveyDate::*part, QComboBox* box);
     void rememberBoxTexts();
 
     void pickRacer(int line);

@@ -44,18 +44,7 @@ void SelectForm::Table_Change(const QList<FieldEquals>& conditions) {
 
 void SelectForm::search(SearchRequest request) {
     Table_Change(searchConditions(request));
-    SearchOutcome outcome = SearchOutcome::Listed;
-    try {
-        outcome = listRacers(*m_racerSource, request, m_results);
-    } catch (const KorvaneError&) {
-        showSearchList(); // the rows listed before the faulty one stay
-        throw;
-    }
-    if (outcome != SearchOutcome::EmptyTable)
-        showSearchList();
-    const QString message = outcomeMessage(request.kind, outcome);
-    if (!message.isEmpty())
-        m_ctx.dialogs.message(message);
+    listAndShow(*m_racerSource, request, m_results, m_ctx.dialogs, [this] { showSearchList(); });
 }
 
 void SelectForm::showSearchList() {
