@@ -195,7 +195,10 @@ std::optional<store::Criterion> criterionReference(const QString& text) {
     qint64 value = 0;
     int digits = 0;
     while (i < n && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9')) {
-        value = value * 10 + (text.at(i++).unicode() - '0');
+        // Past six digits the criterion is refused anyway; the value stops growing there.
+        if (digits < 7)
+            value = value * 10 + (text.at(i).unicode() - '0');
+        ++i;
         ++digits;
     }
     if (digits < 1 || digits > 6)

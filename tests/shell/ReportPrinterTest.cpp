@@ -403,6 +403,15 @@ void ReportPrinterTest::beyondBasicPlane() {
     QVERIFY(x);
     // 𠮷 and 田 take two cells each: X stands at column 3 + 4.
     QVERIFY2(qAbs(x->xMax - (MarginPoints + 8 * ColumnPoints)) < 1.0, qPrintable(QString::number(x->xMax)));
+
+    // The recording printer of the report tests lays the cells out alike: Z at column 4 follows 田.
+    RecordingPrinter recording;
+    auto recorded = recording.startJob(QStringLiteral("名簿"));
+    recorded->printText(QStringLiteral("𠮷田"));
+    recorded->setColumn(4);
+    recorded->printText(QStringLiteral("Z"));
+    recorded->endJob();
+    QCOMPARE(recording.pageText(0), QStringList{QStringLiteral("𠮷田Z")});
 }
 
 void ReportPrinterTest::toldWhereThePdfWent_data() {

@@ -90,16 +90,15 @@ void RecordingPrintJob::printText(const QString& text) {
     while (page.size() <= m_line)
         page.append(QList<PrintedCell>());
     auto& line = page[m_line];
-    for (QChar ch : text) {
+    for (char32_t ch : text.toUcs4()) {
         // Half-width forms (ASCII, half-width katakana) take one cell, everything else two.
-        const char16_t u = ch.unicode();
-        const bool half = u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F);
+        const bool half = ch < 0x80 || (ch >= 0xFF61 && ch <= 0xFF9F);
         const int width = half ? 1 : 2;
         while (line.size() < m_column + width)
             line.append(PrintedCell{});
         line[m_column] = PrintedCell{ch, m_color};
         if (width == 2)
-            line[m_column + 1] = PrintedCell{QChar(0), m_color};
+            line[m_column + 1] = PrintedCell{0, m_color};
         m_column += width;
     }
 }
@@ -154,8 +153,8 @@ QStringList RecordingPrinter::pageText(int job, int page) const {
     for (const auto& line : m_jobs.at(job)->pages.at(page)) {
         QString text;
         for (const PrintedCell& cell : line) {
-            if (!cell.ch.isNull())
-                text += cell.ch;
+            if (cell.ch != 0)
+                text += QString::fromUcs4(&cell.ch, 1);
         }
         while (text.endsWith(QLatin1Char(' ')))
             text.chop(1);
@@ -172,9 +171,9 @@ QString RecordingPrinter::lineColors(int job, int page, int line) const {
     if (line >= lines.size())
         return colors;
     for (const PrintedCell& cell : lines.at(line)) {
-        if (cell.ch.isNull())
+        if (cell.ch == 0)
             continue;
-        if (cell.ch == QLatin1Char(' '))
+        if (cell.ch == U' ')
             colors += QLatin1Char('.');
         else
             colors += cell.color == PrintJob::Red ? QLatin1Char('R') : QLatin1Char('B');

@@ -111,13 +111,14 @@ private:
     QList<WindowId> m_dateChanges;
 };
 
-// One cell of a recorded page.
+// One cell of a recorded page: one character, a pair of UTF-16 surrogates (𠮷) included.
 struct PrintedCell {
-    QChar ch = QLatin1Char(' ');
+    char32_t ch = U' ';
     int color = PrintJob::Black;
 };
 
-// Keeps every page as lines of cells: full-width characters take two cells (the second holds '\0').
+// Keeps every page as lines of cells: full-width characters, and characters beyond the basic
+// plane, take two cells (the second holds 0).
 class RecordingPrintJob : public PrintJob {
 public:
     struct Pages {
