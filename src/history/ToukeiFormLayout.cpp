@@ -8,8 +8,8 @@ using controls::Kind;
 
 namespace toukeiform {
 
-std::span<const controls::Spec> filterLayout() {
-    static const controls::Spec rows[] = {
+std::span<const controls::Row> filterLayout() {
+    static const controls::Row rows[] = {
         {u"LabelBasho", Kind::Label, u"", 8, 11, 48, 20, Face::PGothic, 9, u"競輪場"},
         {u"ComboBasho", Kind::Combo, u"", 56, 9, 144, 0, Face::PGothic, 9},
         {u"LabelKikan", Kind::Label, u"", 214, 11, 48, 20, Face::PGothic, 9, u"調査日"},
@@ -18,8 +18,8 @@ std::span<const controls::Spec> filterLayout() {
     return rows;
 }
 
-std::span<const controls::Spec> bottomLayout() {
-    static const controls::Spec rows[] = {
+std::span<const controls::Row> bottomLayout() {
+    static const controls::Row rows[] = {
         {u"LabelSetsumei", Kind::Label, u"", 8, 324, 616, 66, Face::PGothic, 10},
         {u"CommandGazou", Kind::Button, u"", 448, 400, 84, 26, Face::PGothic, 9, u"画像保存"},
         {u"CommandCsv", Kind::Button, u"", 540, 400, 84, 26, Face::PGothic, 9, u"CSV出力"},

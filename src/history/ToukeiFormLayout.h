@@ -9,8 +9,8 @@ namespace toukeiform {
 
 // The statistics window's plain controls (ToukeiFormLayout.cpp): the filter labels and the velodrome
 // picker, then the summary and the export commands, which follow the table and chart in the tab order.
-std::span<const controls::Spec> filterLayout();
-std::span<const controls::Spec> bottomLayout();
+std::span<const controls::Row> filterLayout();
+std::span<const controls::Row> bottomLayout();
 
 // Where the controls the layout table has no kind for go: the two date pickers, the figure table and
 // the chart.

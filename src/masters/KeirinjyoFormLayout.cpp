@@ -7,8 +7,8 @@ using controls::Kind;
 
 namespace keirinjyoform {
 
-std::span<const controls::Spec> layout() {
-    static const controls::Spec rows[] = {
+std::span<const controls::Row> layout() {
+    static const controls::Row rows[] = {
         {u"PictureWaku", Kind::Frame, u"", 8, 8, 609, 417},
         {u"PictureButton", Kind::Frame, u"PictureWaku", 32, 24, 545, 65},
         {u"CommandDB(4)", Kind::Button, u"PictureButton", 56, 16, 73, 33, Face::Gothic, 9, u"更新"},

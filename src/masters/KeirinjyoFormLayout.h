@@ -7,6 +7,6 @@
 namespace keirinjyoform {
 
 // The velodrome master window's controls (KeirinjyoFormLayout.cpp).
-std::span<const controls::Spec> layout();
+std::span<const controls::Row> layout();
 
 } // namespace keirinjyoform

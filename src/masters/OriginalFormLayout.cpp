@@ -8,8 +8,8 @@ using controls::Kind;
 
 namespace originalform {
 
-std::span<const controls::Spec> layout() {
-    static const controls::Spec rows[] = {
+std::span<const controls::Row> layout() {
+    static const controls::Row rows[] = {
         {u"PictureWaku", Kind::Frame, u"", 16, 8, 600, 410},
         {u"PictureChoNen", Kind::Frame, u"PictureWaku", 24, 32, 193, 65},
         {u"LabelChoNen", Kind::Label, u"PictureChoNen", 8, 8, 97, 17, Face::PGothic, 9, u"調査年月日"},

@@ -7,6 +7,6 @@
 namespace originalform {
 
 // The roster window's controls (OriginalFormLayout.cpp).
-std::span<const controls::Spec> layout();
+std::span<const controls::Row> layout();
 
 } // namespace originalform

@@ -8,8 +8,8 @@ using controls::Kind;
 namespace sensyuform {
 
 // The tool strip and the frame of the search panel, which follows them in the tab order.
-std::span<const controls::Spec> toolLayout() {
-    static const controls::Spec rows[] = {
+std::span<const controls::Row> toolLayout() {
+    static const controls::Row rows[] = {
         {u"PictureBotton", Kind::Frame, u"", 4, 0, 350, 28},
         {u"CommandDisp(0)", Kind::ToolButton, u"PictureBotton", 0, 0, 25, 25, Face::PGothic, 8},
         {u"CommandDisp(1)", Kind::ToolButton, u"PictureBotton", 24, 0, 25, 25, Face::PGothic, 8},
@@ -28,8 +28,8 @@ std::span<const controls::Spec> toolLayout() {
 }
 
 // The result list and the edit panel, right of the search panel.
-std::span<const controls::Spec> listAndEditLayout() {
-    static const controls::Spec rows[] = {
+std::span<const controls::Row> listAndEditLayout() {
+    static const controls::Row rows[] = {
         {u"LabelHyouji", Kind::Label, u"", 360, 0, 265, 17, Face::Gothic, 9, u"出身　  登番　期　氏名"},
         {u"List1", Kind::List, u"", 360, 16, 265, 240, Face::Gothic, 9},
         {u"LabelSentaku", Kind::Label, u"", 360, 256, 265, 17, Face::PGothic, 9, u"編集ボックス"},

@@ -7,7 +7,7 @@
 namespace sensyuform {
 
 // The racer master window's layout tables (SensyuFormLayout.cpp).
-std::span<const controls::Spec> toolLayout();
-std::span<const controls::Spec> listAndEditLayout();
+std::span<const controls::Row> toolLayout();
+std::span<const controls::Row> listAndEditLayout();
 
 } // namespace sensyuform

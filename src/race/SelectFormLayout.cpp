@@ -8,8 +8,8 @@ using controls::Kind;
 namespace selectform {
 
 // Tool strip, date and race pickers; the search panel follows them in the tab order.
-std::span<const controls::Spec> topLayout() {
-    static const controls::Spec rows[] = {
+std::span<const controls::Row> topLayout() {
+    static const controls::Row rows[] = {
         {u"PictureBotton", Kind::Frame, u"", 4, 0, 350, 28},
         {u"ImageTuika", Kind::Label, u"PictureBotton", 146, 0, 25, 25},
         {u"CommandDisp(0)", Kind::ToolButton, u"PictureBotton", 0, 0, 25, 25, Face::PGothic, 8},
@@ -40,8 +40,8 @@ std::span<const controls::Spec> topLayout() {
 }
 
 // The search list and the picked racers, right of the panel.
-std::span<const controls::Spec> listLayout() {
-    static const controls::Spec rows[] = {
+std::span<const controls::Row> listLayout() {
+    static const controls::Row rows[] = {
         {u"LabelHyouji", Kind::Label, u"", 360, 0, 265, 17, Face::Gothic, 9, u"出身　  登番　期　氏名"},
         {u"List1", Kind::List, u"", 360, 16, 265, 280, Face::Gothic, 9},
         {u"LabelSentaku", Kind::Label, u"", 360, 300, 265, 17, Face::Gothic, 9, u"選択ボックス"},

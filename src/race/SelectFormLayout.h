@@ -7,7 +7,7 @@
 namespace selectform {
 
 // The race selection window's layout tables (SelectFormLayout.cpp).
-std::span<const controls::Spec> topLayout();
-std::span<const controls::Spec> listLayout();
+std::span<const controls::Row> topLayout();
+std::span<const controls::Row> listLayout();
 
 } // namespace selectform

@@ -92,9 +92,9 @@ QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption) {
 
 namespace {
 
-QWidget* create(const Spec& spec, QWidget* parent) {
-    const QString text = QString::fromUtf16(spec.text);
-    switch (spec.kind) {
+QWidget* create(const Row& row, QWidget* parent) {
+    const QString text = QString::fromUtf16(row.text);
+    switch (row.kind) {
     case Kind::Frame: {
         auto* frame = new QFrame(parent);
         frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -113,7 +113,7 @@ QWidget* create(const Spec& spec, QWidget* parent) {
     case Kind::Combo:
     case Kind::EditCombo: {
         auto* combo = new ListCombo(parent);
-        if (spec.kind == Kind::EditCombo) {
+        if (row.kind == Kind::EditCombo) {
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
         }
@@ -131,26 +131,26 @@ QWidget* create(const Spec& spec, QWidget* parent) {
 
 } // namespace
 
-Table::Table(const AppState& state, QWidget* client, std::span<const Spec> specs)
+Table::Table(const AppState& state, QWidget* client, std::span<const Row> rows)
     : m_state(state)
     , m_client(client) {
-    add(specs);
+    add(rows);
 }
 
-void Table::add(std::span<const Spec> specs) {
+void Table::add(std::span<const Row> rows) {
     const AppState& state = m_state;
-    for (const Spec& spec : specs) {
-        const QString parentName = QString::fromUtf16(spec.parent);
+    for (const Row& row : rows) {
+        const QString parentName = QString::fromUtf16(row.parent);
         QWidget* parent = parentName.isEmpty() ? m_client : widget(parentName);
-        QWidget* control = create(spec, parent);
-        control->setObjectName(QString::fromUtf16(spec.name));
-        if (spec.face != Face::Default)
-            setControlFont(state, control,
-                           spec.face == Face::Gothic ? gothicFace() : proportionalGothicFace(), spec.size);
-        if (spec.height == 0)
-            placeControl(state, control, spec.size, spec.width, spec.left, spec.top);
+        QWidget* control = create(row, parent);
+        control->setObjectName(QString::fromUtf16(row.name));
+        if (row.face != Face::Default)
+            setControlFont(state, control, row.face == Face::Gothic ? gothicFace() : proportionalGothicFace(),
+                           row.size);
+        if (row.height == 0)
+            placeControl(state, control, row.size, row.width, row.left, row.top);
         else
-            placeControl(control, spec.width, spec.height, spec.left, spec.top);
+            placeControl(control, row.width, row.height, row.left, row.top);
         m_controls.insert(control->objectName(), control);
     }
 }

@@ -57,7 +57,7 @@ enum class Face { Default, Gothic, PGothic };
 
 // One row of a window's layout table: the control's name, kind, parent (empty for the client area),
 // pixel geometry and font. A height of 0 takes the height from the font, as combo boxes do.
-struct Spec {
+struct Row {
     const char16_t* name;
     Kind kind;
     const char16_t* parent;
@@ -73,9 +73,9 @@ struct Spec {
 // The controls of one layout table, built in the table's order (parents before children).
 class Table {
 public:
-    Table(const AppState& state, QWidget* client, std::span<const Spec> specs);
+    Table(const AppState& state, QWidget* client, std::span<const Row> rows);
     // More rows, created after whatever the window built in between (the tab order follows creation).
-    void add(std::span<const Spec> specs);
+    void add(std::span<const Row> rows);
 
     QWidget* widget(const QString& name) const;
     template <typename T> T* get(const QString& name) const { return static_cast<T*>(widget(name)); }
