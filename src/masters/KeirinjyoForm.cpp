@@ -154,47 +154,9 @@ bool KeirinjyoForm::storeFromBoxes(bool adding) {
 
 void KeirinjyoForm::CommandDB_Click(int index) {
     runTrapped(m_ctx.dialogs, [this, index] {
-        if (index != 5 && m_browser->refusedWhenEmpty())
-            return;
-        const auto asked = [this](const QString& verb) {
-            return m_ctx.dialogs.question(QStringLiteral("競輪場テーブルを%1しますか。\r\n").arg(verb),
-                                          QStringLiteral("競輪場テーブル%1").arg(verb)) ==
-                   Dialogs::Answer::Yes;
-        };
-        switch (index) {
-        case 0:
-            m_browser->first();
-            break;
-        case 1:
-            m_browser->previous();
-            break;
-        case 2:
-            m_browser->next();
-            break;
-        case 3:
-            m_browser->last();
-            break;
-        case 4:
-            if (asked(QStringLiteral("更新")))
-                storeFromBoxes(false);
-            break;
-        case 5:
-            if (asked(QStringLiteral("追加")) && storeFromBoxes(true))
-                m_browser->added();
-            break;
-        case 6:
-            if (asked(QStringLiteral("削除"))) {
-                velodromes().deleteCurrent();
-                m_browser->deleted();
-            }
-            break;
-        case 7:
-            if (asked(QStringLiteral("印刷")))
-                Keirinjyo_Print();
-            break;
-        default:
-            break;
-        }
+        m_browser->command(index, QStringLiteral("競輪場テーブル"),
+                           {[this](bool adding) { return storeFromBoxes(adding); },
+                            [this] { velodromes().deleteCurrent(); }, [this] { Keirinjyo_Print(); }});
     });
 }
 

@@ -239,49 +239,12 @@ void OriginalForm::storeFromBoxes(bool adding) {
 
 void OriginalForm::CommandDB_Click(int index) {
     runTrapped(m_ctx.dialogs, [this, index] {
-        if (index != 5 && m_browser->refusedWhenEmpty())
-            return;
-        const auto asked = [this](const QString& verb) {
-            return m_ctx.dialogs.question(QStringLiteral("個別名簿テーブルを%1しますか。\r\n").arg(verb),
-                                          QStringLiteral("個別名簿テーブル%1").arg(verb)) ==
-                   Dialogs::Answer::Yes;
-        };
-        switch (index) {
-        case 0:
-            m_browser->first();
-            break;
-        case 1:
-            m_browser->previous();
-            break;
-        case 2:
-            m_browser->next();
-            break;
-        case 3:
-            m_browser->last();
-            break;
-        case 4:
-            if (asked(QStringLiteral("更新")))
-                storeFromBoxes(false);
-            break;
-        case 5:
-            if (asked(QStringLiteral("追加"))) {
-                storeFromBoxes(true);
-                m_browser->added();
-            }
-            break;
-        case 6:
-            if (asked(QStringLiteral("削除"))) {
-                roster().deleteCurrent();
-                m_browser->deleted();
-            }
-            break;
-        case 7:
-            if (asked(QStringLiteral("印刷")))
-                Meibo_Print();
-            break;
-        default:
-            break;
-        }
+        m_browser->command(index, QStringLiteral("個別名簿テーブル"),
+                           {[this](bool adding) {
+                                storeFromBoxes(adding);
+                                return true;
+                            },
+                            [this] { roster().deleteCurrent(); }, [this] { Meibo_Print(); }});
     });
 }
 

@@ -23,6 +23,49 @@ void RecordBrowser::load() {
     m_recordNo->setText(QString::number(m_number));
 }
 
+void RecordBrowser::command(int index, const QString& table, const Actions& actions) {
+    if (index != 5 && refusedWhenEmpty())
+        return;
+    const auto asked = [this, &table](const QString& verb) {
+        return m_dialogs.question(table + QStringLiteral("を%1しますか。\r\n").arg(verb), table + verb) ==
+               Dialogs::Answer::Yes;
+    };
+    switch (index) {
+    case 0:
+        first();
+        break;
+    case 1:
+        previous();
+        break;
+    case 2:
+        next();
+        break;
+    case 3:
+        last();
+        break;
+    case 4:
+        if (asked(QStringLiteral("更新")))
+            actions.store(false);
+        break;
+    case 5:
+        if (asked(QStringLiteral("追加")) && actions.store(true))
+            added();
+        break;
+    case 6:
+        if (asked(QStringLiteral("削除"))) {
+            actions.deleteCurrent();
+            deleted();
+        }
+        break;
+    case 7:
+        if (asked(QStringLiteral("印刷")))
+            actions.print();
+        break;
+    default:
+        break;
+    }
+}
+
 bool RecordBrowser::refusedWhenEmpty() {
     if (m_total > 0)
         return false;

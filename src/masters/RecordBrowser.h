@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 class Dialogs;
@@ -35,6 +36,16 @@ public:
     // The count after a record was stored or deleted through the set.
     void added() { ++m_total; }
     void deleted() { --m_total; }
+
+    // What the window does for the commands that change or print its table.
+    struct Actions {
+        std::function<bool(bool adding)> store; // false when nothing was stored
+        std::function<void()> deleteCurrent;
+        std::function<void()> print;
+    };
+    // CommandDB(index): 0..3 the moves; 4 update, 5 add, 6 delete, 7 print, each after the question
+    // "<table>を<verb>しますか。" titled "<table><verb>". Every command but add needs a record.
+    void command(int index, const QString& table, const Actions& actions);
 
 private:
     void show();
