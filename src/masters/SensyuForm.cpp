@@ -115,13 +115,7 @@ void SensyuForm::buildControls() {
     };
     for (int i = 0; i < 9; ++i) {
         auto* button = table.get<QToolButton>(QStringLiteral("CommandDisp"), i);
-        button->setIcon(icons[i]);
-        button->setIconSize(i == 5 ? QSize(14, 14) : QSize(18, 18));
-        button->setToolTip(tips[i]);
-        if (i == 5) {
-            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-            button->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; }"));
-        }
+        controls::setToolPicture(button, icons[i], tips[i], i == 5);
         connect(button, &QToolButton::clicked, this, [this, i] { CommandDisp_Click(i); });
         m_commandDisp[i] = button;
     }

@@ -120,14 +120,7 @@ void SelectForm::buildControls() {
     };
     for (int i = 0; i < 7; ++i) {
         auto* button = table.get<QToolButton>(QStringLiteral("CommandDisp"), i);
-        button->setIcon(QIcon(toolPicture(pictures[i])));
-        button->setIconSize(i == 3 ? QSize(14, 14) : QSize(18, 18));
-        button->setToolTip(tips[i]);
-        button->setAutoRaise(false);
-        if (i == 3) {
-            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-            button->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; }"));
-        }
+        controls::setToolPicture(button, QIcon(toolPicture(pictures[i])), tips[i], i == 3);
         connect(button, &QToolButton::clicked, this, [this, i] { CommandDisp_Click(i); });
         m_commandDisp[i] = button;
     }

@@ -90,6 +90,17 @@ QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption) {
     return menu;
 }
 
+void setToolPicture(QToolButton* button, const QIcon& icon, const QString& tip, bool captioned) {
+    button->setIcon(icon);
+    button->setIconSize(captioned ? QSize(14, 14) : QSize(18, 18));
+    button->setToolTip(tip);
+    button->setAutoRaise(false);
+    if (captioned) {
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; }"));
+    }
+}
+
 namespace {
 
 QWidget* create(const Row& row, QWidget* parent) {

@@ -8,10 +8,12 @@
 
 class QAction;
 class QFrame;
+class QIcon;
 class QLabel;
 class QMenu;
 class QMenuBar;
 class QObject;
+class QToolButton;
 class QWidget;
 struct AppState;
 
@@ -29,6 +31,10 @@ QAction* addAction(QWidget* menu, QObject* receiver, const QString& name, const 
                    std::function<void()> handler);
 QMenu* addMenu(QMenuBar* bar, const QString& name, const QString& caption);
 QMenu* addMenu(QMenu* menu, const QString& name, const QString& caption);
+
+// A picture button of a tool strip with its tip. A captioned one (the table switch) shows its caption
+// beside a smaller picture.
+void setToolPicture(QToolButton* button, const QIcon& icon, const QString& tip, bool captioned);
 
 // A combo box whose list opens wide enough for its longest entry and at most MaxRows rows high, and
 // that tells a choice from its list (chosen) from keys or the wheel moving through it (activated only).
