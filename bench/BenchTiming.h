@@ -38,7 +38,7 @@ struct Samples {
 inline void report(const char* name, double goal, const Samples& s) {
     std::printf("%-24s program %9.3f ms (min %9.3f)  bare %9.3f ms (min %9.3f)\n", name, median(s.program),
                 minimum(s.program), median(s.bare), minimum(s.bare));
-    std::printf("RATIO %s %.2f %.2g\n", name, median(s.ratios), goal);
+    std::printf("RATIO %s %.2f %.2f\n", name, median(s.ratios), goal);
     std::fflush(stdout);
 }
 

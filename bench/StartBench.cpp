@@ -93,7 +93,6 @@ Shown startChild(const QStringList& arguments, const QString& runtimeDir) {
     // A lock of its own, away from any copy of the program the user has running.
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
     child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const qint64 start = nowNanoseconds();
     child.start(QCoreApplication::applicationFilePath(), arguments);
     if (!child.waitForFinished(30000) || child.exitCode() != 0) {
