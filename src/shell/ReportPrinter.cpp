@@ -142,7 +142,7 @@ Run runAt(const Line& line, qsizetype start, CellFit& fits) {
     Run run{QString(), first.color, start + 1};
     if (first.ch == 0 || QChar::isSpace(first.ch))
         return run;
-    appendCharacter(run.text, first.ch);
+    run.text = QString::fromUcs4(&first.ch, 1);
     const int firstWidth = wholeWidth(line, start);
     if (firstWidth == 0 || !fits(first.ch))
         return run;
