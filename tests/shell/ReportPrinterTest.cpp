@@ -658,8 +658,6 @@ void ReportPrinterTest::layoutOfWords() {
         job->endJob();
         m_layoutWords = pdfWords(printer.lastPdfPath());
     }
-    // Every word stands where it stood; so does each word of a cell run, so no other word appears.
-    QCOMPARE(m_layoutWords.size(), 17);
     const Word* w = findWord(m_layoutWords, text);
     QVERIFY2(w, qPrintable(QStringLiteral("missing word ") + text));
     QCOMPARE(w->page, page);
@@ -667,6 +665,8 @@ void ReportPrinterTest::layoutOfWords() {
                                           std::pair{w->xMax, xMax}, std::pair{w->yMax, yMax}})
         QVERIFY2(qAbs(found - expected) < 0.02,
                  qPrintable(QStringLiteral("%1: %2 where it was %3").arg(text).arg(found).arg(expected)));
+    // No word was split or joined differently.
+    QCOMPARE(m_layoutWords.size(), 17);
 }
 
 QTEST_MAIN(ReportPrinterTest)
