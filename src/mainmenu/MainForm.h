@@ -13,6 +13,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QCloseEvent;
+class QPaintEvent;
 
 // A menu caption as Qt shows it: the first "&" marks the mnemonic, later ones are dropped
 // ("選手検索(&S&ﾄ)" reads 選手検索(Sﾄ) with S underlined).
@@ -77,6 +78,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildMenu();
@@ -87,6 +89,9 @@ private:
     void setTimerInterval(int milliseconds);
     void refreshStandings();
     void showRider(int index, int left, int top);
+    // Draws the track and the rider pictures, once: after the first paint of the menu, or before the
+    // race first moves, whichever comes first.
+    void preparePictures();
 
     QLabel* m_labelTitle = nullptr;
     QFrame* m_pictureWaku = nullptr;
@@ -109,4 +114,6 @@ private:
     std::array<int, RiderCount> m_pose{};
     qint16 m_lapState = 0;
     QString m_finishOrder;
+    bool m_picturesReady = false;
+    bool m_picturesQueued = false;
 };

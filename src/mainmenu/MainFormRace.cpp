@@ -7,6 +7,8 @@
 #include "shell/Placement.h"
 
 #include <QLabel>
+#include <QPaintEvent>
+#include <QPalette>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
@@ -49,12 +51,15 @@ void MainForm::buildRace() {
     m_pictureRace = new QLabel(centralWidget());
     m_pictureRace->setObjectName(QStringLiteral("PictureRace"));
     placeControl(m_pictureRace, 417, 363, 8, 56);
-    m_pictureRace->setPixmap(racepictures::trackPicture(QSize(417, 363)));
+    // The ground colour stands until the track is drawn.
+    m_pictureRace->setAutoFillBackground(true);
+    QPalette ground = m_pictureRace->palette();
+    ground.setColor(QPalette::Window, racepictures::groundColour());
+    m_pictureRace->setPalette(ground);
 
     for (int i = 0; i < RiderCount * 2; ++i) {
         auto* image = new QLabel(m_pictureRace);
         image->setObjectName(QStringLiteral("ImageSenshu(%1)").arg(i));
-        image->setPixmap(racepictures::riderPicture(i % RiderCount + 1, i >= RiderCount));
         placeControl(image, 32, 32, 352, 24 * i);
         image->setVisible(false);
         m_imageSenshu.at(std::size_t(i)) = image;
@@ -63,7 +68,6 @@ void MainForm::buildRace() {
         auto* rider = new QLabel(m_pictureRace);
         rider->setObjectName(QStringLiteral("Senshu(%1)").arg(i));
         rider->setAttribute(Qt::WA_TranslucentBackground);
-        rider->setPixmap(m_imageSenshu.at(std::size_t(i + RiderCount))->pixmap());
         m_pose.at(std::size_t(i)) = i + RiderCount;
         placeControl(rider, 32, 32, 176, 192 + 16 * i);
         m_senshu.at(std::size_t(i)) = rider;
@@ -105,6 +109,28 @@ void MainForm::buildRace() {
     connect(&m_timer1, &QTimer::timeout, this, &MainForm::Timer1_Timer);
 }
 
+// Antialiased pictures take a while to draw: the menu shows first and they follow.
+void MainForm::paintEvent(QPaintEvent* event) {
+    FormWindow::paintEvent(event);
+    if (!m_picturesReady && !m_picturesQueued) {
+        m_picturesQueued = true;
+        QTimer::singleShot(0, this, &MainForm::preparePictures);
+    }
+}
+
+void MainForm::preparePictures() {
+    if (m_picturesReady)
+        return;
+    m_picturesReady = true;
+    m_pictureRace->setPixmap(racepictures::trackPicture(QSize(417, 363)));
+    for (int i = 0; i < RiderCount * 2; ++i)
+        m_imageSenshu.at(std::size_t(i))
+            ->setPixmap(racepictures::riderPicture(i % RiderCount + 1, i >= RiderCount));
+    for (int i = 0; i < RiderCount; ++i)
+        m_senshu.at(std::size_t(i))
+            ->setPixmap(m_imageSenshu.at(std::size_t(m_pose.at(std::size_t(i))))->pixmap());
+}
+
 void MainForm::setTimerInterval(int milliseconds) {
     // An interval of 0 stops the timer; a new interval starts counting afresh.
     if (milliseconds == 0) {
@@ -116,6 +142,7 @@ void MainForm::setTimerInterval(int milliseconds) {
 }
 
 void MainForm::showRider(int index, int left, int top) {
+    preparePictures();
     QLabel* rider = m_senshu.at(std::size_t(index));
     rider->setPixmap(m_imageSenshu.at(std::size_t(m_pose.at(std::size_t(index))))->pixmap());
     placeControl(rider, 32, 32, left, top);

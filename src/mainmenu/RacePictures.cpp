@@ -74,9 +74,13 @@ QPixmap riderPicture(int rider, bool facingRight) {
     return picture;
 }
 
+QColor groundColour() {
+    return QColor(70, 140, 70);
+}
+
 QPixmap trackPicture(QSize size) {
     QPixmap picture(size);
-    picture.fill(QColor(70, 140, 70));
+    picture.fill(groundColour());
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
 

@@ -15,6 +15,9 @@ QColor riderColour(int rider);
 // A 32 x 32 rider on a bicycle with a transparent background, riding to the right or to the left.
 QPixmap riderPicture(int rider, bool facingRight);
 
+// The grass around the track.
+QColor groundColour();
+
 // The oval track the riders run on, with its finish line at the bottom centre.
 QPixmap trackPicture(QSize size);
 

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QList>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -77,6 +78,96 @@ struct Cell {
 };
 using Line = QList<Cell>;
 using Page = QList<Line>;
+
+// Whether the cell font draws a character exactly across its cells. Only such characters join a run
+// of text drawn in one call, so that each glyph of a run lands on its own cell; any other (one the
+// font lacks, drawn by a fallback face, or a narrow glyph of a two-cell character) is drawn alone at
+// its cell.
+class CellFit {
+public:
+    CellFit(const QFontMetricsF& metrics, double columnWidth)
+        : m_metrics(metrics)
+        , m_columnWidth(columnWidth) {}
+
+    bool operator()(char32_t ch) {
+        const auto known = m_fits.constFind(ch);
+        if (known != m_fits.constEnd())
+            return *known;
+        const double advance = m_metrics.horizontalAdvance(QString::fromUcs4(&ch, 1));
+        const bool fits =
+            m_metrics.inFontUcs4(ch) &&
+            std::abs(advance - printcells::cellWidth(ch) * m_columnWidth) < 0.001 * m_columnWidth;
+        m_fits.insert(ch, fits);
+        return fits;
+    }
+
+private:
+    QFontMetricsF m_metrics;
+    double m_columnWidth;
+    QHash<char32_t, bool> m_fits;
+};
+
+// The cells the character at column c takes when all of them are its own: a wide character whose
+// second cell was overwritten later takes none, and is drawn alone.
+int wholeWidth(const Line& line, qsizetype c) {
+    const int width = printcells::cellWidth(line.at(c).ch);
+    if (c + width > line.size())
+        return 0;
+    for (int k = 1; k < width; ++k) {
+        if (line.at(c + k).ch != 0)
+            return 0;
+    }
+    return width;
+}
+
+void appendCharacter(QString& text, char32_t ch) {
+    if (QChar::requiresSurrogates(ch)) {
+        text += QChar(QChar::highSurrogate(ch));
+        text += QChar(QChar::lowSurrogate(ch));
+    } else {
+        text += QChar(static_cast<char16_t>(ch));
+    }
+}
+
+// Text drawn with one call from a column: characters of one colour on consecutive cells, blanks
+// between them included, none at either end. next is the column to look at after it.
+struct Run {
+    QString text;
+    int color = PrintJob::Black;
+    qsizetype next = 0;
+};
+
+Run runAt(const Line& line, qsizetype start, CellFit& fits) {
+    const Cell& first = line.at(start);
+    Run run{QString(), first.color, start + 1};
+    if (first.ch == 0 || QChar::isSpace(first.ch))
+        return run;
+    run.text = QString::fromUcs4(&first.ch, 1);
+    const int firstWidth = wholeWidth(line, start);
+    if (firstWidth == 0 || !fits(first.ch))
+        return run;
+    qsizetype textEnd = run.text.size();
+    run.next = start + firstWidth;
+    for (qsizetype c = run.next; c < line.size();) {
+        const Cell& cell = line.at(c);
+        if (cell.ch == 0)
+            break;
+        const bool blank = QChar::isSpace(cell.ch);
+        if (blank ? (cell.ch != U' ' && cell.ch != U'\u3000') : cell.color != run.color)
+            break;
+        const int width = wholeWidth(line, c);
+        if (width == 0 || !fits(cell.ch))
+            break;
+        appendCharacter(run.text, cell.ch);
+        c += width;
+        if (!blank) {
+            textEnd = run.text.size();
+            run.next = c;
+        }
+    }
+    run.text.truncate(textEnd);
+    return run;
+}
 
 class ReportPrintJob : public PrintJob {
 public:
@@ -277,20 +368,27 @@ private:
         painter.setFont(font);
         const QFontMetricsF metrics(font, &device);
         const double baseline = (lineHeight - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
+        CellFit fit(metrics, columnWidth);
 
+        int pen = -1;
         for (qsizetype p = 0; p < m_pages.size(); ++p) {
             if (p > 0 && !device.newPage())
                 raisePrinterError(QStringLiteral("改ページできません。"));
             const Page& page = m_pages.at(p);
             for (qsizetype l = 0; l < page.size(); ++l) {
                 const Line& line = page.at(l);
-                for (qsizetype c = 0; c < line.size(); ++c) {
-                    const Cell& cell = line.at(c);
-                    if (cell.ch == 0 || QChar::isSpace(cell.ch))
+                for (qsizetype c = 0; c < line.size();) {
+                    const Run run = runAt(line, c, fit);
+                    if (run.text.isEmpty()) {
+                        c = run.next;
                         continue;
-                    painter.setPen(colorOfValue(cell.color));
-                    painter.drawText(QPointF(c * columnWidth, l * lineHeight + baseline),
-                                     QString::fromUcs4(&cell.ch, 1));
+                    }
+                    if (run.color != pen) {
+                        painter.setPen(colorOfValue(run.color));
+                        pen = run.color;
+                    }
+                    painter.drawText(QPointF(c * columnWidth, l * lineHeight + baseline), run.text);
+                    c = run.next;
                 }
             }
         }

@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <QLabel>
+#include <QSet>
 #include <QTest>
 
 namespace {
@@ -40,6 +41,27 @@ struct Race {
     qint64 templateKey(int index) { return pixmapKey(testsupport::label(&form, u"ImageSenshu", index)); }
 };
 
+// Notes whether the track was drawn when the window was first painted.
+class FirstPaintWatch : public QObject {
+public:
+    explicit FirstPaintWatch(QLabel* track)
+        : m_track(track) {}
+    bool painted = false;
+    bool trackAtFirstPaint = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted) {
+            painted = true;
+            trackAtFirstPaint = !m_track->pixmap().isNull();
+        }
+        return false;
+    }
+
+private:
+    QLabel* m_track;
+};
+
 // Spread-out numbers for the pictures, the same on every run.
 void pushSpreadNumbers(ScriptedRandom& random, int count) {
     quint32 x = 12345;
@@ -69,6 +91,8 @@ private slots:
     void startAgainRestarts();
     void timerRunsTheRace();
     void screenshots();
+    void picturesFollowTheMenu_data();
+    void picturesFollowTheMenu();
 };
 
 void MainFormRaceTest::startLinesUp() {
@@ -309,6 +333,45 @@ void MainFormRaceTest::screenshots() {
         race.ticks(1);
     QVERIFY(race.banner().startsWith(QStringLiteral("Goal ! ")));
     testsupport::saveScreenshot(&race.form, QStringLiteral("MainForm-goal"));
+}
+
+void MainFormRaceTest::picturesFollowTheMenu_data() {
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("shown: after the first paint") << true;
+    QTest::newRow("never shown: when the race starts") << false;
+}
+
+void MainFormRaceTest::picturesFollowTheMenu() {
+    QFETCH(bool, shown);
+    Race race;
+    QLabel* track = race.label(QStringLiteral("PictureRace"));
+    QVERIFY(track->pixmap().isNull());
+    for (int i = 0; i < 12; ++i)
+        QVERIFY(testsupport::label(&race.form, u"ImageSenshu", i)->pixmap().isNull());
+
+    if (shown) {
+        FirstPaintWatch watch(track);
+        race.form.installEventFilter(&watch);
+        race.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&race.form));
+        QTRY_VERIFY(!track->pixmap().isNull());
+        QVERIFY(watch.painted);
+        QVERIFY2(!watch.trackAtFirstPaint, "the first paint waited for the pictures");
+        race.form.removeEventFilter(&watch);
+    } else {
+        race.start();
+    }
+    QCOMPARE(track->pixmap().size(), QSize(417, 363));
+    QSet<qint64> templates;
+    for (int i = 0; i < 12; ++i) {
+        const QPixmap picture = testsupport::label(&race.form, u"ImageSenshu", i)->pixmap();
+        QCOMPARE(picture.size(), QSize(32, 32));
+        templates.insert(picture.cacheKey());
+    }
+    QCOMPARE(templates.size(), 12);
+    // The riders stand at the line facing their first pose.
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(race.pixmapKey(race.rider(i)), race.templateKey(i + 6));
 }
 
 QTEST_MAIN(MainFormRaceTest)

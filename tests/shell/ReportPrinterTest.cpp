@@ -149,8 +149,12 @@ private slots:
     void fullDiskLeavesNoFile();
     void plantedLinksAreNotFollowed();
     void folderErrorNamesTheFolder();
+    void layoutOfWords_data();
+    void layoutOfWords();
 
 private:
+    // The words of the layout report, made once.
+    QList<Word> m_layoutWords;
     QTemporaryDir m_dir;
 };
 
@@ -552,6 +556,117 @@ void ReportPrinterTest::folderErrorNamesTheFolder() {
         QVERIFY2(error.description().contains(state.appPath + ReportPrinter::pdfFolderName()),
                  qPrintable(error.description()));
     }
+}
+
+// A report that puts cells together in every way the printer must keep: colours side by side, blanks
+// inside text, wide and half-width characters, a character the cell font lacks (𠮷), characters with
+// narrow glyphs that still take two cells (é), and wide characters whose second half is overwritten.
+namespace {
+void layoutReport(PrintJob& job) {
+    job.setScaleCharacters();
+    job.setColumn(2);
+    job.printText(QStringLiteral("売上一覧"));
+    job.setColumn(20);
+    job.printText(QStringLiteral("No."));
+    job.printNumber(7);
+    job.endLine();
+    job.printText(QStringLiteral("ABC DEF"));
+    job.setColumn(10);
+    job.setColor(PrintJob::Red);
+    job.printText(QStringLiteral("-0.25"));
+    job.setColor(PrintJob::Black);
+    job.setColumn(16);
+    job.printText(QStringLiteral("12.50"));
+    job.setColumn(24);
+    job.printText(QStringLiteral("競輪　場"));
+    job.endLine();
+    job.setColumn(3);
+    job.printText(QStringLiteral("𠮷田ﾀﾛｳ"));
+    job.printText(QStringLiteral("X"));
+    job.endLine();
+    job.setColumn(4);
+    job.printText(QStringLiteral("競輪場"));
+    job.setColumn(5);
+    job.printText(QStringLiteral("z"));
+    job.setColumn(14);
+    job.printText(QStringLiteral("AB"));
+    job.setColumn(15);
+    job.printText(QStringLiteral("全角"));
+    job.endLine();
+    job.printText(QStringLiteral("×÷±é"));
+    job.printText(QStringLiteral("Z"));
+    job.endLine();
+    job.setColor(PrintJob::Red);
+    job.printText(QStringLiteral("RED"));
+    job.setColor(PrintJob::Black);
+    job.printText(QStringLiteral("BLK"));
+    job.setColor(PrintJob::Red);
+    job.printText(QStringLiteral("赤"));
+    job.newPage();
+    job.setColumn(30);
+    job.printText(QStringLiteral("PAGE2"));
+    job.endLine();
+    job.setColor(PrintJob::Black);
+    job.printText(QStringLiteral("1234567890123456789012345678901234567890"));
+    job.printText(QStringLiteral("あいうえおかきくけこさしすせそたちつてと"));
+}
+} // namespace
+
+// Where pdftotext found each word of the layout report when the printer drew one character at a time
+// (boxes in points, rounded to a hundredth).
+void ReportPrinterTest::layoutOfWords_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<double>("xMin");
+    QTest::addColumn<double>("yMin");
+    QTest::addColumn<double>("xMax");
+    QTest::addColumn<double>("yMax");
+    QTest::newRow("売上一覧") << QStringLiteral("売上一覧") << 1 << 28.98 << 16.53 << 76.98 << 28.53;
+    QTest::newRow("No.") << QStringLiteral("No.") << 1 << 136.98 << 16.53 << 154.98 << 28.53;
+    QTest::newRow("7") << QStringLiteral("7") << 1 << 160.98 << 16.53 << 166.98 << 28.53;
+    QTest::newRow("ABC") << QStringLiteral("ABC") << 1 << 16.98 << 28.53 << 34.98 << 40.53;
+    QTest::newRow("DEF") << QStringLiteral("DEF") << 1 << 40.98 << 28.53 << 58.98 << 40.53;
+    QTest::newRow("-0.25") << QStringLiteral("-0.25") << 1 << 76.98 << 28.53 << 106.98 << 40.53;
+    QTest::newRow("12.50") << QStringLiteral("12.50") << 1 << 112.98 << 28.53 << 142.98 << 40.53;
+    QTest::newRow("競輪") << QStringLiteral("競輪") << 1 << 160.98 << 28.53 << 184.98 << 40.53;
+    QTest::newRow("田ﾀﾛｳX") << QStringLiteral("田ﾀﾛｳX") << 1 << 46.98 << 40.53 << 82.98 << 52.53;
+    QTest::newRow("競z輪場") << QStringLiteral("競z輪場") << 1 << 40.98 << 52.53 << 76.98 << 64.53;
+    QTest::newRow("A全角") << QStringLiteral("A全角") << 1 << 100.98 << 52.53 << 130.98 << 64.53;
+    QTest::newRow("×÷±é") << QStringLiteral("×÷±é") << 1 << 16.98 << 64.53 << 58.98 << 76.53;
+    QTest::newRow("Z") << QStringLiteral("Z") << 1 << 64.98 << 64.53 << 70.98 << 76.53;
+    QTest::newRow("REDBLK赤") << QStringLiteral("REDBLK赤") << 1 << 16.98 << 76.53 << 64.98 << 88.53;
+    QTest::newRow("場") << QStringLiteral("場") << 1 << 196.98 << 28.53 << 208.98 << 40.53;
+    QTest::newRow("PAGE2") << QStringLiteral("PAGE2") << 2 << 196.98 << 16.53 << 226.98 << 28.53;
+    QTest::newRow("page 2 long line")
+        << QStringLiteral("1234567890123456789012345678901234567890あいうえおかきくけこさしすせそたちつてと")
+        << 2 << 16.98 << 28.53 << 496.98 << 40.53;
+}
+
+void ReportPrinterTest::layoutOfWords() {
+    QFETCH(QString, text);
+    QFETCH(int, page);
+    QFETCH(double, xMin);
+    QFETCH(double, yMin);
+    QFETCH(double, xMax);
+    QFETCH(double, yMax);
+    if (m_layoutWords.isEmpty()) {
+        AppState state;
+        state.appPath = m_dir.path() + QStringLiteral("/layout/");
+        ReportPrinter printer(state, {}, ReportPrinter::Target::PdfOnly);
+        auto job = printer.startJob(QStringLiteral("配置"));
+        layoutReport(*job);
+        job->endJob();
+        m_layoutWords = pdfWords(printer.lastPdfPath());
+    }
+    const Word* w = findWord(m_layoutWords, text);
+    QVERIFY2(w, qPrintable(QStringLiteral("missing word ") + text));
+    QCOMPARE(w->page, page);
+    for (const auto& [found, expected] : {std::pair{w->xMin, xMin}, std::pair{w->yMin, yMin},
+                                          std::pair{w->xMax, xMax}, std::pair{w->yMax, yMax}})
+        QVERIFY2(qAbs(found - expected) < 0.02,
+                 qPrintable(QStringLiteral("%1: %2 where it was %3").arg(text).arg(found).arg(expected)));
+    // No word was split or joined differently.
+    QCOMPARE(m_layoutWords.size(), 17);
 }
 
 QTEST_MAIN(ReportPrinterTest)
