@@ -2,6 +2,8 @@
 
 #include "core/Errors.h"
 
+#include <algorithm>
+
 NumberPickerModel::NumberPickerModel(int count, Loader load, QObject* parent)
     : QAbstractListModel(parent)
     , m_count(count)
@@ -14,16 +16,20 @@ int NumberPickerModel::rowCount(const QModelIndex& parent) const {
 QVariant NumberPickerModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_count || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    if (!m_numbers) {
-        // Read once; a database that can no longer be read leaves the entries empty rather than
-        // failing inside the list.
+    if (index.row() >= m_numbers.size() && !m_complete) {
+        const int wanted = index.row() < FirstRows ? std::min(FirstRows, m_count) : m_count;
+        // A database that can no longer be read leaves the entries empty rather than failing inside
+        // the list.
         try {
-            m_numbers = m_load();
+            m_numbers = m_load(wanted);
         } catch (const KorvaneError&) {
-            m_numbers = QList<int>();
+            m_numbers.clear();
+            m_complete = true;
         }
+        if (wanted >= m_count || m_numbers.size() < wanted)
+            m_complete = true;
     }
-    if (index.row() >= m_numbers->size())
+    if (index.row() >= m_numbers.size())
         return QString();
-    return QString::number(m_numbers->at(index.row()));
+    return QString::number(m_numbers.at(index.row()));
 }

@@ -3,15 +3,17 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <functional>
-#include <optional>
 
 // The entries of a picker of thousands of numbers (the 登番 picker): how many there are is known when
 // the window opens, the numbers themselves are read when the list is first looked at (shown, searched
-// or read), so that opening a window does not grow with them. Entries beyond the numbers read (the
-// table shrank meanwhile) read as empty.
+// or read), so that opening a window does not grow with them. The box reads its first entry as it
+// takes the list, so the first few are read apart from the rest. Entries beyond the numbers read
+// (the table shrank meanwhile) read as empty.
 class NumberPickerModel : public QAbstractListModel {
 public:
-    using Loader = std::function<QList<int>()>;
+    // Gives the first n numbers (fewer when there are not as many).
+    using Loader = std::function<QList<int>(int n)>;
+    static constexpr int FirstRows = 64;
 
     NumberPickerModel(int count, Loader load, QObject* parent = nullptr);
 
@@ -21,5 +23,6 @@ public:
 private:
     int m_count;
     Loader m_load;
-    mutable std::optional<QList<int>> m_numbers;
+    mutable QList<int> m_numbers;
+    mutable bool m_complete = false;
 };

@@ -154,18 +154,19 @@ bool SearchPanel::combined() const {
 
 void SearchPanel::fillRegistrationNumbers(Database& db, std::function<Database*()> database) {
     const QString view = QStringLiteral("Q_登番");
-    const auto load = [database = std::move(database), view] {
+    const auto load = [database = std::move(database), view](int rows) {
         QList<int> numbers;
         Database* source = database();
         if (!source || !source->isOpen())
             return numbers;
-        std::unique_ptr<Recordset> set = source->openRecordset(view);
+        std::unique_ptr<Recordset> set = source->openRecordset(view, {}, rows);
         numbers.reserve(set->recordCount());
         for (; !set->eof(); set->moveNext())
             numbers.append(set->field(QStringLiteral("登番")).toInt());
         set->close();
         return numbers;
     };
-    m_comboToban->setModel(new NumberPickerModel(db.countRows(view), load, m_comboToban));
+    // Q_登番 lists every racer: counting the table reads its smallest index, the view its whole rows.
+    m_comboToban->setModel(new NumberPickerModel(db.countRows(QStringLiteral("T_選手")), load, m_comboToban));
     m_comboToban->setCurrentIndex(-1);
 }
