@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <cmath>
 
 namespace {
 
@@ -114,37 +115,59 @@ void RirekiForm::buildLayout() {
 void RirekiForm::Form_Load() {
     runTrapped(m_ctx.dialogs, [this] {
         m_db = std::make_unique<Database>(m_ctx.state.databasePath());
-        m_query = m_db->openRecordset(QStringLiteral("Q_レース履歴"));
-        m_history = m_db->openRecordset(QStringLiteral("T_レース履歴"));
+        // The list shows a few columns of every race; a race's nine slots are read when it is picked,
+        // and the stored race when it is changed.
+        m_query = m_db->openColumns(QStringLiteral("Q_レース履歴"),
+                                    {QStringLiteral("履歴ID"), QStringLiteral("調査年"),
+                                     QStringLiteral("調査月"), QStringLiteral("調査日"),
+                                     QStringLiteral("競輪場名"), QStringLiteral("レースNO")});
         m_affiliation = m_db->openRecordset(QStringLiteral("T_所属"));
         fillCombo();
     });
 }
 
 void RirekiForm::fillCombo() {
+    // The same name objects every row, so that the set finds each field at once.
+    static const QString id = QStringLiteral("履歴ID");
+    static const QString year = QStringLiteral("調査年");
+    static const QString month = QStringLiteral("調査月");
+    static const QString day = QStringLiteral("調査日");
+    static const QString venue = QStringLiteral("競輪場名");
+    static const QString race = QStringLiteral("レースNO");
+    QStringList items;
     try {
         m_query->moveFirst();
         if (m_query->eof())
             throw KorvaneError(ErrorNumber::NoCurrentRecord, programErrorSource(),
                                QStringLiteral("カレント レコードがありません。"));
-        for (int position = 0; !m_query->eof(); ++position) {
-            const auto text = [this](const char16_t* name) {
-                return conv::trimBlanks(conv::valueText(m_query->field(QString::fromUtf16(name))));
+        items.reserve(m_query->recordCount());
+        while (!m_query->eof()) {
+            const auto text = [this](const QString& name) {
+                return conv::trimBlanks(conv::valueText(m_query->field(name)));
             };
-            const QString item = text(u"履歴ID") + QStringLiteral(" ： ") + text(u"調査年") +
-                                 QLatin1Char('.') + text(u"調査月") + QLatin1Char('.') + text(u"調査日") +
-                                 QStringLiteral("　") + text(u"競輪場名") + QStringLiteral("競輪　第") +
-                                 text(u"レースNO") + QStringLiteral("レース");
-            m_comboRireki->insertItem(position, item);
+            items << text(id) + QStringLiteral(" ： ") + text(year) + QLatin1Char('.') + text(month) +
+                         QLatin1Char('.') + text(day) + QStringLiteral("　") + text(venue) +
+                         QStringLiteral("競輪　第") + text(race) + QStringLiteral("レース");
             m_query->moveNext();
         }
-        // No race is shown until the user picks one.
-        m_comboRireki->setCurrentIndex(-1);
     } catch (const KorvaneError& error) {
+        // The races listed before a row that cannot be read stay listed.
+        m_comboRireki->addItems(items);
         if (error.number() != ErrorNumber::NoCurrentRecord || m_comboRireki->count() > 0)
             throw;
         m_ctx.dialogs.message(QStringLiteral("レース履歴がありません。レース履歴登録後実行して下さい\r"));
+        return;
     }
+    m_comboRireki->addItems(items);
+    // No race is shown until the user picks one.
+    m_comboRireki->setCurrentIndex(-1);
+}
+
+std::unique_ptr<Recordset> RirekiForm::openRace(const QString& name, double id) {
+    // An ID that is not a whole number in range matches no race.
+    if (!std::isfinite(id) || id != std::floor(id) || std::abs(id) > 1e15)
+        return m_db->openRecordset(name, {}, 0);
+    return m_db->openRecordset(name, {{QStringLiteral("履歴ID"), static_cast<qint64>(id)}});
 }
 
 void RirekiForm::ComboRireki_Click() {
@@ -153,14 +176,13 @@ void RirekiForm::ComboRireki_Click() {
         if (!m_query)
             return;
         const double id = conv::numericValue(conv::trimLeadingBlanks(m_comboRireki->currentText()));
-        if (m_query->recordCount() == 0)
+        if (m_comboRireki->count() == 0)
             return;
-        for (m_query->moveFirst(); !m_query->eof(); m_query->moveNext()) {
-            if (history::liveIdIs(*m_query, id)) {
-                LabelDisp();
-                return;
-            }
-        }
+        std::unique_ptr<Recordset> race = openRace(QStringLiteral("Q_レース履歴"), id);
+        m_query->close();
+        m_query = std::move(race);
+        if (!m_query->eof())
+            LabelDisp();
     });
 }
 
@@ -216,13 +238,11 @@ bool RirekiForm::refusedBeforePick() {
 
 bool RirekiForm::findPickedInHistory() {
     const double id = history::fieldDouble(*m_query, QStringLiteral("履歴ID"));
-    if (m_history->recordCount() == 0)
-        return false;
-    for (m_history->moveFirst(); !m_history->eof(); m_history->moveNext()) {
-        if (history::liveIdIs(*m_history, id))
-            return true;
-    }
-    return false;
+    std::unique_ptr<Recordset> stored = openRace(QStringLiteral("T_レース履歴"), id);
+    if (m_history)
+        m_history->close();
+    m_history = std::move(stored);
+    return !m_history->eof();
 }
 
 void RirekiForm::Menu_Edit_Click() {

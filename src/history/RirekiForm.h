@@ -64,11 +64,13 @@ private:
     void fillCombo();
     // Positions the history set on the race the query set shows; false when it is gone.
     bool findPickedInHistory();
+    // The race of the ID in a table or query, as a set of that one row (none when there is no such race).
+    std::unique_ptr<Recordset> openRace(const QString& name, double id);
     bool refusedBeforePick();
 
     std::unique_ptr<Database> m_db;
-    std::unique_ptr<Recordset> m_query;       // Q_レース履歴
-    std::unique_ptr<Recordset> m_history;     // T_レース履歴
+    std::unique_ptr<Recordset> m_query;       // Q_レース履歴: the list's columns, then the race picked
+    std::unique_ptr<Recordset> m_history;     // T_レース履歴: the race picked, when it is changed
     std::unique_ptr<Recordset> m_affiliation; // T_所属
     bool m_racePicked = false;
 

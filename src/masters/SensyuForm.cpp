@@ -175,7 +175,6 @@ void SensyuForm::Form_Load() {
         m_affiliations = m_db->openRecordset(QStringLiteral("T_所属"));
         m_bloodTypes = m_db->openRecordset(QStringLiteral("T_血液型"));
         std::unique_ptr<Recordset> terms = m_db->openRecordset(QStringLiteral("Q_期"));
-        std::unique_ptr<Recordset> numbers = m_db->openRecordset(QStringLiteral("Q_登番"));
         m_racerTable = m_db->openRecordset(QStringLiteral("T_選手"), {}, 0);
 
         const auto fillCache = [](Recordset& set, const QString& idField, const QString& nameField,
@@ -204,7 +203,7 @@ void SensyuForm::Form_Load() {
             box->addItems(texts);
         };
         fillPicker(*terms, QStringLiteral("期"), m_panel->comboKi());
-        fillPicker(*numbers, QStringLiteral("登番"), m_panel->comboToban());
+        m_panel->fillRegistrationNumbers(*m_db, [this] { return m_db.get(); });
         for (QComboBox* box : {m_panel->comboKi(), m_panel->comboToban(), m_comboSyozoku, m_comboBladtype}) {
             box->setCurrentIndex(-1);
             if (box->isEditable())

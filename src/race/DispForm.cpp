@@ -119,7 +119,8 @@ void DispForm::buildLayout() {
 void DispForm::Form_Load() {
     const AppState& state = m_ctx.state;
     m_db = std::make_unique<Database>(state.databasePath());
-    m_history = m_db->openRecordset(QStringLiteral("T_レース履歴"));
+    // Registration only adds a race: none of the stored ones is read.
+    m_history = m_db->openRecordset(QStringLiteral("T_レース履歴"), {}, 0);
     m_velodromes = m_db->openRecordset(QStringLiteral("T_競輪場"));
 
     m_header[0]->setText(surveyDateCaption(state.surveyDate));

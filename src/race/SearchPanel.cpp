@@ -1,8 +1,11 @@
 #include "race/SearchPanel.h"
 
 #include "core/AppState.h"
+#include "race/NumberPickerModel.h"
 #include "shell/Controls.h"
 #include "shell/Placement.h"
+#include "store/Database.h"
+#include "store/Recordset.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -147,4 +150,23 @@ QPoint SearchPanel::prefecturePosition(int k) {
 
 bool SearchPanel::combined() const {
     return m_checkSelect->checkState() == Qt::Checked;
+}
+
+void SearchPanel::fillRegistrationNumbers(Database& db, std::function<Database*()> database) {
+    const QString view = QStringLiteral("Q_登番");
+    const auto load = [database = std::move(database), view](int rows) {
+        QList<int> numbers;
+        Database* source = database();
+        if (!source || !source->isOpen())
+            return numbers;
+        std::unique_ptr<Recordset> set = source->openRecordset(view, {}, rows);
+        numbers.reserve(set->recordCount());
+        for (; !set->eof(); set->moveNext())
+            numbers.append(set->field(QStringLiteral("登番")).toInt());
+        set->close();
+        return numbers;
+    };
+    // Q_登番 lists every racer: counting the table reads its smallest index, the view its whole rows.
+    m_comboToban->setModel(new NumberPickerModel(db.countRows(QStringLiteral("T_選手")), load, m_comboToban));
+    m_comboToban->setCurrentIndex(-1);
 }

@@ -3,12 +3,14 @@
 #include <QObject>
 #include <QPushButton>
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
 class QWidget;
+class Database;
 struct AppState;
 
 // A push button whose caption wraps inside the button, as the narrow prefecture buttons need
@@ -48,6 +50,11 @@ public:
     QComboBox* comboKi() const { return m_comboKi; }
     QFrame* picNo(int i) const { return m_picNo.at(i); }
     QPushButton* command500() const { return m_command500; }
+
+    // Fills the registration-number picker with the numbers of Q_登番 in their order, none chosen. Only
+    // how many there are is read here; the numbers are read from the database database() gives (null
+    // once the window closed it) when the list is first looked at.
+    void fillRegistrationNumbers(Database& db, std::function<Database*()> database);
 
     // The AND box counts as checked when its value is 1.
     bool combined() const;

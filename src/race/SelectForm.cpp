@@ -211,10 +211,8 @@ void SelectForm::Form_Load() {
     // A database that cannot be opened leaves the window open and empty.
     runTrapped(m_ctx.dialogs, [this] {
         m_db = std::make_unique<Database>(m_ctx.state.databasePath());
-        m_racerSource = m_db->openRecordset(racerViewName(0));
         auto venues = m_db->openRecordset(QStringLiteral("T_競輪場"));
         auto terms = m_db->openRecordset(QStringLiteral("Q_期"));
-        auto numbers = m_db->openRecordset(QStringLiteral("Q_登番"));
 
         // Two-digit years above 90 are of the 1900s, the others of the 2000s.
         const QDate today = m_ctx.clock.today();
@@ -235,7 +233,7 @@ void SelectForm::Form_Load() {
         m_comboBasho->addItems(columnTexts(*venues, QStringLiteral("競輪場名")));
         m_comboRace->addItems(numberTexts(1, 12));
         m_panel->comboKi()->addItems(columnTexts(*terms, QStringLiteral("期")));
-        m_panel->comboToban()->addItems(columnTexts(*numbers, QStringLiteral("登番")));
+        m_panel->fillRegistrationNumbers(*m_db, [this] { return m_db.get(); });
         for (QComboBox* box : {m_comboBasho, m_comboRace, m_panel->comboKi(), m_panel->comboToban()}) {
             box->setCurrentIndex(-1);
             if (box->isEditable())

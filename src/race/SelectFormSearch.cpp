@@ -110,8 +110,10 @@ void SelectForm::addToExtractionTable() {
                                QStringLiteral("抽出テーブル追加")) != Dialogs::Answer::Yes)
         return;
 
-    std::unique_ptr<Recordset> table = database().openRecordset(QStringLiteral("T_選手抽出"));
-    int rows = table->recordCount();
+    // Adding reads none of the rows already listed, only how many there are.
+    const QString tableName = QStringLiteral("T_選手抽出");
+    int rows = database().countRows(tableName);
+    std::unique_ptr<Recordset> table = database().openRecordset(tableName, {}, 0);
     for (int i = 0; i < m_pickCount; ++i) {
         if (rows >= ExtractionLimit) {
             m_ctx.dialogs.critical(QStringLiteral("抽出テーブルは５００件までです。"

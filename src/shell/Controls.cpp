@@ -7,9 +7,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,10 +35,38 @@ ListCombo::ListCombo(QWidget* parent)
 
 void ListCombo::showPopup() {
     QAbstractItemView* list = view();
+    // Every entry is one line of text, so a list of thousands need not measure each to lay them out.
+    if (auto* lines = qobject_cast<QListView*>(list))
+        lines->setUniformItemSizes(true);
     const int scrollBar =
         count() > MaxRows ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
-    list->setMinimumWidth(list->sizeHintForColumn(0) + scrollBar + 2 * list->frameWidth() + 4);
+    list->setMinimumWidth(widestEntry() + scrollBar + 2 * list->frameWidth() + 4);
     QComboBox::showPopup();
+}
+
+int ListCombo::widestEntry() const {
+    // Shaping thousands of entries takes a visible while: the entry whose characters add up to the
+    // widest is taken as the widest, and only that one is measured as the list draws it.
+    const QFontMetrics metrics(view()->font());
+    QHash<char16_t, int> advances;
+    int widestRow = -1;
+    int widest = -1;
+    for (int row = 0; row < count(); ++row) {
+        int width = 0;
+        for (const QChar ch : itemText(row)) {
+            auto advance = advances.constFind(ch.unicode());
+            if (advance == advances.constEnd())
+                advance = advances.insert(ch.unicode(), metrics.horizontalAdvance(ch));
+            width += *advance;
+        }
+        if (width > widest) {
+            widest = width;
+            widestRow = row;
+        }
+    }
+    if (widestRow < 0)
+        return 0;
+    return view()->sizeHintForIndex(model()->index(widestRow, modelColumn(), rootModelIndex())).width();
 }
 
 void ListCombo::keyPressEvent(QKeyEvent* event) {

@@ -55,6 +55,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    int widestEntry() const;
+
     bool m_notChosen = false;
 };
 

@@ -109,6 +109,16 @@ QString quoteIdentifier(const QString& name) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+QString storedColumn(const ObjectInfo& object, const QString& field) {
+    auto index = object.fieldIndex.constFind(field);
+    if (index == object.fieldIndex.constEnd())
+        index = object.fieldIndex.constFind(field.toLower());
+    if (index == object.fieldIndex.constEnd())
+        raise(ErrorNumber::UnknownField,
+              QStringLiteral("フィールド '%1' は '%2' にありません。").arg(field, object.name));
+    return object.columns.at(*index);
+}
+
 Connection::~Connection() {
     close();
 }
@@ -378,13 +388,13 @@ const char* skipValue(const char* data) {
     }
 }
 
-const char* findValue(const char* data, int column) {
+} // namespace
+
+const char* findPackedValue(const char* data, int column) {
     for (int i = 0; i < column; ++i)
         data = skipValue(data);
     return data;
 }
-
-} // namespace
 
 void Statement::encodeRow(std::vector<char>& buffer, int firstColumn) const {
     const int count = sqlite3_column_count(m_statement);
@@ -421,7 +431,7 @@ void Statement::encodeRow(std::vector<char>& buffer, int firstColumn) const {
 }
 
 QVariant decodeValue(const char* data, int column) {
-    const char* value = findValue(data, column);
+    const char* value = findPackedValue(data, column);
     switch (value[0]) {
     case PackedInteger:
         return QVariant(static_cast<qlonglong>(readRaw<qint64>(value + 1)));
@@ -437,7 +447,7 @@ QVariant decodeValue(const char* data, int column) {
 }
 
 bool decodedEquals(const char* data, int column, qint64 number) {
-    const char* value = findValue(data, column);
+    const char* value = findPackedValue(data, column);
     switch (value[0]) {
     case PackedInteger:
         return readRaw<qint64>(value + 1) == number;

@@ -59,6 +59,32 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& name, const QL
     return std::make_unique<store::Dynaset>(m_impl->connection, object, conditions, maxRows);
 }
 
+std::unique_ptr<Recordset> Database::openColumns(const QString& name, const QStringList& columns,
+                                                 const QList<FieldEquals>& conditions) {
+    if (!isOpen())
+        store::raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+    const store::ObjectInfo& object = m_impl->connection->object(name);
+    return std::make_unique<store::Dynaset>(m_impl->connection, object, conditions, -1, columns);
+}
+
+int Database::countRows(const QString& name, const QList<FieldEquals>& conditions) {
+    if (!isOpen())
+        store::raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+    const store::ObjectInfo& object = m_impl->connection->object(name);
+    QStringList where;
+    for (const FieldEquals& condition : conditions)
+        where.append(store::quoteIdentifier(store::storedColumn(object, condition.field)) +
+                     QStringLiteral(" = ?"));
+    QString sql = QStringLiteral("SELECT COUNT(*) FROM %1").arg(store::quoteIdentifier(object.name));
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    store::Statement query(*m_impl->connection, sql);
+    for (int i = 0; i < conditions.size(); ++i)
+        query.bind(i + 1, QVariant::fromValue(conditions.at(i).value));
+    query.step();
+    return static_cast<int>(query.integer(0));
+}
+
 void Database::runInTransaction(const std::function<void()>& body) {
     if (!isOpen())
         store::raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));

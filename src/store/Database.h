@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <initializer_list>
@@ -47,6 +48,15 @@ public:
     // still join its end. A negative maxRows is error 3709.
     std::unique_ptr<Recordset> openRecordset(const QString& name, const QList<FieldEquals>& conditions,
                                              int maxRows);
+
+    // The same, holding only the named columns of the rows (a saved query's first column, the one that
+    // finds its rows again, is always held too, as the first). A window that lists a few columns of
+    // many rows reads no more than those. An unknown column is error 3265.
+    std::unique_ptr<Recordset> openColumns(const QString& name, const QStringList& columns,
+                                           const QList<FieldEquals>& conditions = {});
+
+    // The number of rows of a table or saved query where every condition holds, without reading them.
+    int countRows(const QString& name, const QList<FieldEquals>& conditions = {});
 
     // Runs body as one transaction: the writes made through this database's record sets inside it are
     // stored together, or none of them when body throws (the error goes on up). Many writes in one

@@ -27,21 +27,37 @@ namespace {
 } // namespace
 
 Dynaset::Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& object,
-                 const QList<FieldEquals>& conditions, int maxRows)
+                 const QList<FieldEquals>& conditions, int maxRows, const QStringList& columns)
     : m_connection(std::move(connection))
     , m_object(object) {
-    QString sql = selectHead();
     QStringList where;
-    for (const FieldEquals& condition : conditions) {
-        auto index = m_object.fieldIndex.constFind(condition.field);
-        if (index == m_object.fieldIndex.constEnd())
-            index = m_object.fieldIndex.constFind(condition.field.toLower());
-        if (index == m_object.fieldIndex.constEnd())
-            raise(
-                ErrorNumber::UnknownField,
-                QStringLiteral("フィールド '%1' は '%2' にありません。").arg(condition.field, m_object.name));
-        where.append(quoteIdentifier(m_object.columns.at(*index)) + QStringLiteral(" = ?"));
+    for (const FieldEquals& condition : conditions)
+        where.append(quoteIdentifier(storedColumn(object, condition.field)) + QStringLiteral(" = ?"));
+
+    if (columns.isEmpty()) {
+        m_selectList = QStringLiteral("*");
+    } else {
+        // A view's rows are found again by its first column, so the set always holds it.
+        QStringList held;
+        if (object.isView)
+            held.append(object.columns.value(0));
+        for (const QString& column : columns) {
+            const QString stored = storedColumn(object, column);
+            if (!held.contains(stored))
+                held.append(stored);
+        }
+        m_object.columns = held;
+        m_object.fieldIndex.clear();
+        QStringList quoted;
+        for (int i = 0; i < held.size(); ++i) {
+            m_object.fieldIndex.insert(held.at(i), i);
+            m_object.fieldIndex.insert(held.at(i).toLower(), i);
+            quoted.append(quoteIdentifier(held.at(i)));
+        }
+        m_selectList = quoted.join(QStringLiteral(", "));
     }
+
+    QString sql = selectHead();
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     // A view yields its own order; a table is read in key order.
@@ -58,20 +74,27 @@ Dynaset::Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& objec
         readRow(query, row, m_values);
         row.version = version;
         m_rows.push_back(row);
-        if (m_rows.size() == 1) {
-            // Sized by the first row, so that the buffer is not copied while it grows; a set without
-            // a limit grows from a modest start.
-            constexpr size_t unlimitedStart = 64;
-            constexpr size_t largestReserve = 4096;
-            const size_t expected = maxRows < 0 ? unlimitedStart : std::min(limit, largestReserve);
-            m_rows.reserve(expected);
-            m_values.reserve(m_values.size() * expected * 5 / 4);
-        }
     }
     if (!m_rows.empty()) {
         m_index = 0;
         m_bof = m_eof = false;
     }
+}
+
+const char* Dynaset::PackedValues::append(const std::vector<char>& packed) {
+    // Blocks start small, so that a set of a few rows stays small, and grow to a limit.
+    constexpr size_t firstBlock = 4 * 1024;
+    constexpr size_t largestBlock = 64 * 1024;
+    if (m_blocks.empty() || m_blocks.back().capacity() - m_blocks.back().size() < packed.size()) {
+        const size_t next =
+            m_blocks.empty() ? firstBlock : std::min(largestBlock, 2 * m_blocks.back().capacity());
+        m_blocks.emplace_back();
+        m_blocks.back().reserve(std::max(next, packed.size()));
+    }
+    std::vector<char>& block = m_blocks.back();
+    const size_t at = block.size();
+    block.insert(block.end(), packed.begin(), packed.end());
+    return block.data() + at;
 }
 
 QString Dynaset::name() const {
@@ -195,7 +218,7 @@ bool Dynaset::findFirst(const QString& criterion) {
     refreshAll();
     for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {
         const Row& row = m_rows[static_cast<size_t>(i)];
-        if (!row.gone && decodedEquals(m_values.data() + row.offset, column, number)) {
+        if (!row.gone && decodedEquals(row.values, column, number)) {
             leaveEdit();
             m_index = i;
             m_bof = m_eof = m_currentDeleted = false;
@@ -214,24 +237,26 @@ bool Dynaset::noMatch() const {
 // The select list: a table's rows carry their rowid first, a view's rows are found again by their
 // first column.
 QString Dynaset::selectHead() const {
-    return m_object.isView ? QStringLiteral("SELECT * FROM %1").arg(quoteIdentifier(m_object.name))
-                           : QStringLiteral("SELECT rowid, * FROM %1").arg(quoteIdentifier(m_object.name));
+    return m_object.isView
+               ? QStringLiteral("SELECT %1 FROM %2").arg(m_selectList, quoteIdentifier(m_object.name))
+               : QStringLiteral("SELECT rowid, %1 FROM %2").arg(m_selectList, quoteIdentifier(m_object.name));
 }
 
 QVariant Dynaset::keyOf(const Row& row) const {
     if (m_object.isView)
-        return decodeValue(m_values.data() + row.offset, 0);
+        return decodeValue(row.values, 0);
     return QVariant(static_cast<qlonglong>(row.rowid));
 }
 
-void Dynaset::readRow(const Statement& query, Row& row, std::vector<char>& values) const {
-    row.offset = values.size();
+void Dynaset::readRow(const Statement& query, Row& row, PackedValues& values) const {
+    m_scratch.clear();
     if (m_object.isView) {
-        query.encodeRow(values, 0);
+        query.encodeRow(m_scratch, 0);
     } else {
         row.rowid = query.integer(0);
-        query.encodeRow(values, 1);
+        query.encodeRow(m_scratch, 1);
     }
+    row.values = values.append(m_scratch);
 }
 
 bool Dynaset::fetchRow(const QVariant& key, Row& row) const {
@@ -262,8 +287,7 @@ void Dynaset::refreshAll() {
     for (size_t i = 0; i < m_rows.size(); ++i)
         positions.insert(keyOf(m_rows[i]).toString(), i);
     Statement query(*m_connection, selectHead());
-    std::vector<char> values;
-    values.reserve(m_values.size());
+    PackedValues values;
     while (query.step()) {
         const QVariant key = m_object.isView ? query.value(0) : QVariant(query.integer(0));
         const auto position = positions.constFind(key.toString());
@@ -274,10 +298,16 @@ void Dynaset::refreshAll() {
         held.version = version;
         held.gone = false;
     }
-    m_values = std::move(values);
-    for (Row& held : m_rows)
-        if (held.version != version)
+    // A row no longer yielded keeps its values, which hold a view row's key.
+    for (Row& held : m_rows) {
+        if (held.version != version) {
             held.gone = true;
+            const char* end = findPackedValue(held.values, static_cast<int>(m_object.columns.size()));
+            m_scratch.assign(held.values, end);
+            held.values = values.append(m_scratch);
+        }
+    }
+    m_values = std::move(values);
 }
 
 QVariant Dynaset::field(const QString& name) const {
@@ -298,7 +328,7 @@ QVariant Dynaset::field(int index) const {
     refreshRow(row);
     if (row.gone)
         raiseRecordDeleted();
-    return decodeValue(m_values.data() + row.offset, index);
+    return decodeValue(row.values, index);
 }
 
 void Dynaset::edit() {
@@ -448,6 +478,7 @@ void Dynaset::close() {
     leaveEdit();
     m_closed = true;
     m_rows.clear();
+    m_values.clear();
     m_bof = m_eof = true;
 }
 

@@ -5,6 +5,7 @@
 #include "store/StoreInternal.h"
 
 #include <array>
+#include <deque>
 #include <vector>
 
 namespace store {
@@ -13,11 +14,12 @@ namespace store {
 // set opens, so moves and find-first work in memory. A write through any record set of the same
 // connection makes the rows held elsewhere stale; they are read again, by key, when next used.
 // With maxRows of 0 or more the set holds no more than the first maxRows rows; a negative maxRows
-// sets no limit.
+// sets no limit. With columns, only those columns are read (a view's first column, its key, is
+// always among them, first).
 class Dynaset final : public Recordset {
 public:
     Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& object,
-            const QList<FieldEquals>& conditions, int maxRows = -1);
+            const QList<FieldEquals>& conditions, int maxRows = -1, const QStringList& columns = {});
 
     QString name() const override;
     QStringList fieldNames() const override;
@@ -49,10 +51,20 @@ public:
 
 private:
     struct Row {
-        qint64 rowid = 0;  // a table row's key; a view row's key is its first value
-        size_t offset = 0; // of the row's packed values in m_values
+        qint64 rowid = 0;             // a table row's key; a view row's key is its first value
+        const char* values = nullptr; // the row's packed values, in m_values
         quint64 version = 0;
         bool gone = false; // deleted through another record set
+    };
+    // The rows' packed values in blocks that never move once written: a large set grows by adding
+    // blocks, without copying what it holds.
+    class PackedValues {
+    public:
+        const char* append(const std::vector<char>& packed);
+        void clear() { m_blocks.clear(); }
+
+    private:
+        std::vector<std::vector<char>> m_blocks;
     };
     enum class Mode { None, Edit, Add };
 
@@ -64,7 +76,7 @@ private:
     void leaveEdit();
     QString selectHead() const;
     QVariant keyOf(const Row& row) const;
-    void readRow(const Statement& query, Row& row, std::vector<char>& values) const;
+    void readRow(const Statement& query, Row& row, PackedValues& values) const;
     bool fetchRow(const QVariant& key, Row& row) const;
     void refreshRow(Row& row) const;
     void refreshAll();
@@ -73,8 +85,10 @@ private:
 
     std::shared_ptr<Connection> m_connection;
     ObjectInfo m_object;
-    mutable std::vector<Row> m_rows;
-    mutable std::vector<char> m_values; // the rows' values, packed one row after the other
+    QString m_selectList;
+    mutable std::deque<Row> m_rows;
+    mutable PackedValues m_values;
+    mutable std::vector<char> m_scratch; // one row being packed
     // The last names asked for: windows ask with the same literals over and over, a search for up
     // to thirteen of them per row.
     mutable std::array<std::pair<QString, int>, 16> m_recentFields;

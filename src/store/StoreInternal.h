@@ -39,6 +39,10 @@ struct ObjectInfo {
     QString integerKeyColumn;
 };
 
+// The stored name of one of the object's columns, matched as the record sets match field names;
+// an unknown one is error 3265.
+QString storedColumn(const ObjectInfo& object, const QString& field);
+
 // One open connection. Record sets share it with their Database; after close the handle is null.
 struct Connection {
     QString connectionName;
@@ -96,6 +100,9 @@ private:
     sqlite3_stmt* m_statement = nullptr;
 };
 
+// The start of value number column of a row packed by Statement::encodeRow at data (the end of the
+// row when column is its number of values).
+const char* findPackedValue(const char* data, int column);
 // Reads value number column of a row packed by Statement::encodeRow at data.
 QVariant decodeValue(const char* data, int column);
 // True when the packed value equals the integer (an integer, a real or a numeric text).
