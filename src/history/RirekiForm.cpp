@@ -3,9 +3,11 @@
 #include "core/AppContext.h"
 #include "core/AppState.h"
 #include "core/Conversions.h"
+#include "core/Csv.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "core/Services.h"
+#include "history/HistoryCsv.h"
 #include "history/HistoryFields.h"
 #include "race/EvaluationDisplay.h"
 #include "shell/Controls.h"
@@ -49,6 +51,9 @@ void RirekiForm::buildMenu() {
     topAction(QStringLiteral("Mneu_Delete"), QStringLiteral("履歴削除(&D)"), &RirekiForm::Mneu_Delete_Click);
     topAction(QStringLiteral("Menu_Print"), QStringLiteral("印刷(&P)"), &RirekiForm::Menu_Print_Click);
     topAction(QStringLiteral("Menu_Toukei"), QStringLiteral("統計(&S)"), &RirekiForm::Menu_Toukei_Click);
+    QMenu* file = controls::addMenu(menuBar(), QStringLiteral("Menu_File"), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    controls::addAction(file, this, QStringLiteral("Menu_CsvExport"), QStringLiteral("CSV出力(&O)..."),
+                        [this] { Menu_CsvExport_Click(); });
     addHelpMenu();
 }
 
@@ -260,6 +265,26 @@ void RirekiForm::Mneu_Delete_Click() {
             return;
         if (findPickedInHistory())
             m_history->deleteCurrent();
+    });
+}
+
+// Every stored race, one line each, into a CSV file of the user's choice.
+void RirekiForm::Menu_CsvExport_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        if (!m_db)
+            return;
+        const QString title = QStringLiteral("CSV出力");
+        const QString path =
+            m_ctx.dialogs.saveFileName(title, m_ctx.state.appPath + QStringLiteral("レース履歴.csv"),
+                                       QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"));
+        if (path.isEmpty())
+            return;
+        // A set of its own: the window's set stays on the picked race, which the order update stores.
+        std::unique_ptr<Recordset> races = m_db->openRecordset(QStringLiteral("Q_レース履歴"));
+        const QString failure = csv::saveWhole(path, history::historyCsv(*races));
+        if (!failure.isEmpty())
+            m_ctx.dialogs.critical(
+                QStringLiteral("ファイル %1 に書き出せませんでした。\r\n%2").arg(path, failure), title);
     });
 }
 
