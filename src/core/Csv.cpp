@@ -29,14 +29,13 @@ bool isUtf8(const QByteArray& bytes) {
 }
 
 // Shift_JIS with the vendor characters spreadsheets write (CP932); the names differ between the
-// converters Qt may be built with.
-QStringDecoder shiftJisDecoder() {
-    for (const char* name : {"Shift_JIS", "CP932", "windows-31j"}) {
-        QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
-        if (decoder.isValid())
-            return decoder;
-    }
-    return QStringDecoder();
+// converters Qt may be built with. A name, not a decoder, is handed out: a moved ICU decoder no
+// longer reports bad bytes.
+const char* shiftJisName() {
+    for (const char* name : {"Shift_JIS", "CP932", "windows-31j"})
+        if (QStringDecoder(name).isValid())
+            return name;
+    return nullptr;
 }
 
 bool isBlankLine(const char* begin, const char* end) {
@@ -127,7 +126,8 @@ Document parse(const QByteArray& bytes) {
         return document;
     }
     if (!isUtf8(text)) {
-        QStringDecoder decoder = shiftJisDecoder();
+        const char* name = shiftJisName();
+        QStringDecoder decoder(name ? name : "", QStringConverter::Flag::Stateless);
         const QString decoded = decoder.isValid() ? decoder.decode(text) : QString();
         if (document.encoding == Encoding::Utf8WithMark || !decoder.isValid() || decoder.hasError()) {
             document.error = QStringLiteral("文字コードが UTF-8 でも Shift_JIS でもありません。");

@@ -33,7 +33,7 @@ QHash<QString, qint16> codeNames(Database& db, const QString& table, const QStri
     return names;
 }
 
-// A stored racer as its fields; 級 null and empty are the same to the user.
+// A stored racer as its fields. 級 null and empty are the same to the user: both are compared as text.
 RacerFields storedRacer(const Recordset& set) {
     RacerFields r;
     r.affiliationId = int16(set, QStringLiteral("所属ID"));
@@ -42,7 +42,7 @@ RacerFields storedRacer(const Recordset& set) {
     r.racerId = int16(set, QStringLiteral("選手ID"));
     r.name = text(set, QStringLiteral("名前"));
     r.reading = text(set, QStringLiteral("よみがな"));
-    r.grade = text(set, QStringLiteral("級"));
+    r.grade = set.field(QStringLiteral("級"));
     r.birthYear = int16(set, QStringLiteral("生年"));
     r.birthMonth = int16(set, QStringLiteral("生月"));
     r.birthDay = int16(set, QStringLiteral("生日"));
@@ -52,7 +52,7 @@ RacerFields storedRacer(const Recordset& set) {
 
 bool sameRacer(const RacerFields& a, const RacerFields& b, const QString& storedInitial) {
     return a.affiliationId == b.affiliationId && a.term == b.term && a.name == b.name &&
-           a.reading == b.reading && a.grade == b.grade && a.birthYear == b.birthYear &&
+           a.reading == b.reading && a.grade.toString() == b.grade.toString() && a.birthYear == b.birthYear &&
            a.birthMonth == b.birthMonth && a.birthDay == b.birthDay && a.bloodTypeId == b.bloodTypeId &&
            readingInitial(a.reading) == storedInitial;
 }
@@ -127,7 +127,10 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
         }
         if (const auto term = read.number(Term, 0, 32767, false))
             r.term = *term;
-        r.grade = read.text(Grade, false);
+        // An empty grade is an unknown one, as an empty term is.
+        const QString grade = read.text(Grade, false);
+        if (!grade.isEmpty())
+            r.grade = grade;
         read.date(BirthYear, r.birthYear, r.birthMonth, r.birthDay);
         const QString bloodType = conv::trimBlanks(read.text(BloodType, true));
         if (read.ok()) {

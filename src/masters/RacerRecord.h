@@ -15,7 +15,7 @@ struct RacerFields {
     qint16 racerId = 0;
     QString name;
     QString reading;
-    QString grade;
+    QVariant grade; // a text; null for an unknown grade
     qint16 birthYear = 0;
     qint16 birthMonth = 0;
     qint16 birthDay = 0;
