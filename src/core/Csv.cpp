@@ -55,9 +55,14 @@ struct Splitter {
     Record current;
     int line = 1;
     bool betweenRecords = true;
+    bool tooWide = false;
 
     static void onField(void* data, size_t length, void* self) {
         auto* splitter = static_cast<Splitter*>(self);
+        if (splitter->current.fields.size() >= MaxFields) {
+            splitter->tooWide = true;
+            return;
+        }
         splitter->current.fields.append(
             QString::fromUtf8(static_cast<const char*>(data), static_cast<qsizetype>(length)));
     }
@@ -93,6 +98,16 @@ QString split(const QByteArray& text, QList<Record>& records) {
                 csv_error(&parser) == CSV_EPARSE
                     ? QStringLiteral("%1 行目: 引用符 (\") の使い方が正しくありません。").arg(splitter.line)
                     : QStringLiteral("メモリが足りません。");
+            break;
+        }
+        if (splitter.tooWide) {
+            error = QStringLiteral("%1 行目: 項目が多すぎます（%2 項目まで）。")
+                        .arg(splitter.line)
+                        .arg(MaxFields);
+            break;
+        }
+        if (splitter.records.size() > MaxRecords) {
+            error = QStringLiteral("行が多すぎます（%1 行まで）。").arg(MaxRecords);
             break;
         }
         p = lineEnd;

@@ -27,8 +27,12 @@ struct Document {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Larger files are refused before they are read: the biggest table of the program is far smaller.
-constexpr qint64 MaxFileBytes = 64LL * 1024 * 1024;
+// Larger files are refused before they are read, and files of more records or wider records are
+// refused while they are split: the biggest table of the program (32,767 racers of ten fields, some
+// 3 MB) is far smaller, and garbage must not take all memory.
+constexpr qint64 MaxFileBytes = 16LL * 1024 * 1024;
+constexpr int MaxRecords = 100000;
+constexpr int MaxFields = 1000;
 
 // Splits a whole file into records. Empty lines between records are skipped.
 Document parse(const QByteArray& bytes);

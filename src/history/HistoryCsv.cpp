@@ -1,9 +1,15 @@
 #include "history/HistoryCsv.h"
 
+#include "core/AppContext.h"
+#include "core/AppState.h"
 #include "core/Conversions.h"
 #include "core/Csv.h"
+#include "core/Dialogs.h"
 #include "history/HistoryFields.h"
+#include "store/Database.h"
 #include "store/Recordset.h"
+
+#include <QDir>
 
 namespace history {
 
@@ -59,6 +65,21 @@ QByteArray historyCsv(Recordset& races) {
         writer.endRecord();
     }
     return writer.bytes();
+}
+
+void exportHistoryCsv(AppContext& ctx, Database& db) {
+    const QString title = QStringLiteral("CSV出力");
+    const QString path =
+        ctx.dialogs.saveFileName(title, ctx.state.appPath + QStringLiteral("レース履歴.csv"),
+                                 QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"));
+    if (path.isEmpty())
+        return;
+    std::unique_ptr<Recordset> races = db.openRecordset(QStringLiteral("Q_レース履歴"));
+    const QString failure = csv::saveWhole(path, historyCsv(*races));
+    if (!failure.isEmpty())
+        ctx.dialogs.critical(QStringLiteral("ファイル %1 に書き出せませんでした。\r\n%2")
+                                 .arg(QDir::toNativeSeparators(path), failure),
+                             title);
 }
 
 } // namespace history

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+struct AppContext;
+class Database;
 class Recordset;
 
 namespace history {
@@ -15,5 +17,9 @@ QStringList historyCsvHeader();
 // window shows them for the race's survey date. An empty slot gives empty fields; a racer since
 // deleted keeps his 選手ID and finishing order.
 QByteArray historyCsv(Recordset& races);
+
+// "CSV出力": asks for a file and writes every stored race to it, through a record set of its own
+// (the window's set stays on the race it shows).
+void exportHistoryCsv(AppContext& ctx, Database& db);
 
 } // namespace history

@@ -3,7 +3,6 @@
 #include "core/AppContext.h"
 #include "core/AppState.h"
 #include "core/Conversions.h"
-#include "core/Csv.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "core/Services.h"
@@ -268,23 +267,10 @@ void RirekiForm::Mneu_Delete_Click() {
     });
 }
 
-// Every stored race, one line each, into a CSV file of the user's choice.
 void RirekiForm::Menu_CsvExport_Click() {
     runTrapped(m_ctx.dialogs, [this] {
-        if (!m_db)
-            return;
-        const QString title = QStringLiteral("CSV出力");
-        const QString path =
-            m_ctx.dialogs.saveFileName(title, m_ctx.state.appPath + QStringLiteral("レース履歴.csv"),
-                                       QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*)"));
-        if (path.isEmpty())
-            return;
-        // A set of its own: the window's set stays on the picked race, which the order update stores.
-        std::unique_ptr<Recordset> races = m_db->openRecordset(QStringLiteral("Q_レース履歴"));
-        const QString failure = csv::saveWhole(path, history::historyCsv(*races));
-        if (!failure.isEmpty())
-            m_ctx.dialogs.critical(
-                QStringLiteral("ファイル %1 に書き出せませんでした。\r\n%2").arg(path, failure), title);
+        if (m_db)
+            history::exportHistoryCsv(m_ctx, *m_db);
     });
 }
 

@@ -50,10 +50,13 @@ CsvPreviewDialog::CsvPreviewDialog(const QString& path, const masters::CsvCheck&
     const QString names[] = {QStringLiteral("LabelAdded"), QStringLiteral("LabelChanged"),
                              QStringLiteral("LabelUnchanged"), QStringLiteral("LabelRejected")};
     for (int i = 0; i < 4; ++i) {
-        counts->addWidget(new QLabel(figures[i].first, this), 0, i);
+        auto* heading = new QLabel(figures[i].first, this);
+        heading->setAlignment(Qt::AlignCenter);
+        counts->addWidget(heading, 0, i);
         auto* figure = new QLabel(QStringLiteral("%1 件").arg(figures[i].second), this);
         figure->setObjectName(names[i]);
-        figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        figure->setAlignment(Qt::AlignCenter);
+        figure->setFrameShape(QFrame::StyledPanel);
         counts->addWidget(figure, 1, i);
     }
     layout->addLayout(counts);

@@ -130,6 +130,7 @@ void VelodromeCsv::writeOne(Database& db, int index) {
     set->close();
 }
 
+RosterCsv::RosterCsv() = default;
 RosterCsv::~RosterCsv() = default;
 
 QStringList RosterCsv::header() const {

@@ -41,6 +41,7 @@ private:
 // own: a person already listed with the same name and birth date is left as it is, any other is added.
 class RosterCsv : public TableCsv {
 public:
+    RosterCsv();
     ~RosterCsv() override;
     QStringList header() const override;
     QByteArray exportFile(Database& db) override;

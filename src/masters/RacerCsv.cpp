@@ -1,14 +1,18 @@
 #include "masters/RacerCsv.h"
 
 #include "core/Conversions.h"
+#include "core/Errors.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 
-#include <QSet>
+#include <algorithm>
+#include <numeric>
 
 namespace masters {
 
 namespace {
+
+const QString RacerTable = QStringLiteral("T_選手");
 
 enum Column { Id, Name, Reading, Affiliation, Term, Grade, BirthYear, BirthMonth, BirthDay, BloodType };
 
@@ -59,6 +63,9 @@ bool sameRacer(const RacerFields& a, const RacerFields& b, const QString& stored
 
 } // namespace
 
+RacerCsv::RacerCsv(int extractionMode)
+    : m_extractionMode(extractionMode) {}
+
 RacerCsv::~RacerCsv() = default;
 
 QStringList RacerCsv::header() const {
@@ -89,6 +96,8 @@ QByteArray RacerCsv::exportFile(Database& db) {
 CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
     CsvCheck result;
     m_writes.clear();
+    m_order.clear();
+    endWrites();
     const QStringList heading = header();
     const QList<csv::Record> records = dataRecords(document, heading, result);
     if (!result.error.isEmpty())
@@ -103,14 +112,14 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
         QString initial;
     };
     QHash<qint16, Stored> stored;
-    {
-        auto racers = db.openRecordset(QStringLiteral("Q_選手"));
-        stored.reserve(racers->recordCount());
-        for (; !racers->eof(); racers->moveNext())
-            stored.insert(int16(*racers, QStringLiteral("選手ID")),
-                          {storedRacer(*racers), text(*racers, QStringLiteral("よみがな１桁"))});
-    }
+    // The racer table stays open for the writes, which walk it again for the changes.
+    m_racers = db.openRecordset(RacerTable);
+    stored.reserve(m_racers->recordCount());
+    for (; !m_racers->eof(); m_racers->moveNext())
+        stored.insert(int16(*m_racers, QStringLiteral("選手ID")),
+                      {storedRacer(*m_racers), text(*m_racers, QStringLiteral("よみがな１桁"))});
 
+    m_writes.reserve(records.size());
     QHash<qint16, int> seen; // 選手ID -> the line that has it first
     for (const csv::Record& record : records) {
         RecordReader read(record, heading, result.rejections);
@@ -159,32 +168,48 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
             m_writes.append({r, false});
         }
     }
+    // New racers first, then the changes in the order of the racer table, so that one walk over the
+    // table reaches them all.
+    m_order.resize(m_writes.size());
+    std::iota(m_order.begin(), m_order.end(), 0);
+    std::stable_sort(m_order.begin(), m_order.end(), [this](int a, int b) {
+        const Write& x = m_writes.at(a);
+        const Write& y = m_writes.at(b);
+        return x.adding != y.adding ? x.adding : x.fields.racerId < y.fields.racerId;
+    });
     return result;
 }
 
+// The racers are written straight into T_選手: the triggers of Q_選手 only pass the same fields on,
+// and the view would read every stored racer back through its joins.
 void RacerCsv::beginWrites(Database& db) {
-    // New racers all go through one set that reads no rows.
-    m_added = db.openRecordset(QStringLiteral("Q_選手"), {}, 0);
+    if (!m_racers)
+        m_racers = db.openRecordset(RacerTable);
+    else if (m_racers->recordCount() > 0)
+        m_racers->moveFirst();
 }
 
-void RacerCsv::writeOne(Database& db, int index) {
-    const Write& write = m_writes.at(index);
+void RacerCsv::writeOne(Database&, int index) {
+    const Write& write = m_writes.at(m_order.at(static_cast<size_t>(index)));
     if (write.adding) {
-        m_added->addNew();
-        writeRacer(*m_added, write.fields);
-        return;
+        m_racers->addNew();
+    } else {
+        // The changes come in the table's order, after the new racers: the walk goes on from the last.
+        while (!m_racers->eof() && int16(*m_racers, QStringLiteral("選手ID")) != write.fields.racerId)
+            m_racers->moveNext();
+        if (m_racers->eof())
+            throw KorvaneError(
+                ErrorNumber::RecordDeleted, programErrorSource(),
+                QStringLiteral("選手ID %1 の選手が見つかりません。").arg(write.fields.racerId));
+        m_racers->edit();
     }
-    auto racer =
-        db.openRecordset(QStringLiteral("Q_選手"), {{QStringLiteral("選手ID"), write.fields.racerId}});
-    racer->edit();
-    writeRacer(*racer, write.fields);
-    racer->close();
+    writeRacer(*m_racers, write.fields);
 }
 
 void RacerCsv::endWrites() {
-    if (m_added)
-        m_added->close();
-    m_added.reset();
+    if (m_racers)
+        m_racers->close();
+    m_racers.reset();
 }
 
 } // namespace masters

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <memory>
+#include <vector>
 
 class Recordset;
 
@@ -15,8 +16,7 @@ namespace masters {
 // the others by 選手ID, in the racer table.
 class RacerCsv : public TableCsv {
 public:
-    explicit RacerCsv(int extractionMode = 0)
-        : m_extractionMode(extractionMode) {}
+    explicit RacerCsv(int extractionMode = 0);
     ~RacerCsv() override;
 
     QStringList header() const override;
@@ -35,8 +35,9 @@ private:
         bool adding = false;
     };
     int m_extractionMode;
-    QList<Write> m_writes;
-    std::unique_ptr<Recordset> m_added;
+    QList<Write> m_writes;    // in the file's order
+    std::vector<int> m_order; // the order they are written in
+    std::unique_ptr<Recordset> m_racers;
 };
 
 } // namespace masters
