@@ -84,9 +84,15 @@ QByteArray RacerCsv::exportFile(Database& db) {
                               QStringLiteral("生年"),    QStringLiteral("生月"), QStringLiteral("生日"),
                               QStringLiteral("血液型名")};
     for (auto racers = db.openRecordset(view); !racers->eof(); racers->moveNext()) {
-        for (const QString& field : fields) {
-            const QString value = text(*racers, field);
-            writer.field(field == fields[Affiliation] ? conv::trimBlanks(value) : value);
+        for (int column = Id; column <= BloodType; ++column) {
+            const QVariant value = racers->field(fields[column]);
+            // Whole numbers go out as digits without a text in between; a null is an empty field.
+            if (value.typeId() == QMetaType::LongLong)
+                writer.field(value.toLongLong());
+            else if (column == Affiliation)
+                writer.field(conv::trimBlanks(conv::valueText(value)));
+            else
+                writer.field(conv::valueText(value));
         }
         writer.endRecord();
     }
