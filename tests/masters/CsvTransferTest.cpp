@@ -50,13 +50,13 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Runs action on the next modal dialog of type T as soon as it is up (tried for about two seconds).
-template <typename T> void onModal(std::function<void(T*)> action, int tries = 200) {
-    QTimer::singleShot(10, [action, tries] {
+// Runs action on the next modal dialog of type T as soon as it is up, looking every delay ms.
+template <typename T> void onModal(std::function<void(T*)> action, int delay = 10, int tries = 200) {
+    QTimer::singleShot(delay, [action, delay, tries] {
         if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()); dialog && dialog->isVisible())
             action(dialog);
         else if (tries > 0)
-            onModal<T>(action, tries - 1);
+            onModal<T>(action, delay, tries - 1);
     });
 }
 
@@ -299,10 +299,13 @@ void CsvTransferTest::progressCancelWritesNothing() {
     f.tc.dialogs.chooseFile(path);
     bool cancelled = false;
     onModal<CsvPreviewDialog>([&](CsvPreviewDialog* d) {
-        onModal<QProgressDialog>([&](QProgressDialog* progress) {
-            cancelled = true;
-            progress->cancel();
-        });
+        // Looked for at every turn of the events, which the progress dialog gives while it writes.
+        onModal<QProgressDialog>(
+            [&](QProgressDialog* progress) {
+                cancelled = true;
+                progress->cancel();
+            },
+            0, 100000);
         QTest::mouseClick(d->importButton(), Qt::LeftButton);
     });
     testsupport::action(&form, u"Menu_CsvImport")->trigger();
