@@ -37,7 +37,7 @@ QHash<QString, qint16> codeNames(Database& db, const QString& table, const QStri
     return names;
 }
 
-// A stored racer as its fields. 級 null and empty are the same to the user: both are compared as text.
+// A stored racer as its fields.
 RacerFields storedRacer(const Recordset& set) {
     RacerFields r;
     r.affiliationId = int16(set, QStringLiteral("所属ID"));
@@ -52,13 +52,6 @@ RacerFields storedRacer(const Recordset& set) {
     r.birthDay = int16(set, QStringLiteral("生日"));
     r.bloodTypeId = int16(set, QStringLiteral("血液型ID"));
     return r;
-}
-
-bool sameRacer(const RacerFields& a, const RacerFields& b, const QString& storedInitial) {
-    return a.affiliationId == b.affiliationId && a.term == b.term && a.name == b.name &&
-           a.reading == b.reading && a.grade.toString() == b.grade.toString() && a.birthYear == b.birthYear &&
-           a.birthMonth == b.birthMonth && a.birthDay == b.birthDay && a.bloodTypeId == b.bloodTypeId &&
-           readingInitial(a.reading) == storedInitial;
 }
 
 } // namespace
@@ -113,11 +106,7 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
         codeNames(db, QStringLiteral("T_所属"), QStringLiteral("所属ID"), QStringLiteral("所属名"));
     const QHash<QString, qint16> bloodTypes =
         codeNames(db, QStringLiteral("T_血液型"), QStringLiteral("血液型ID"), QStringLiteral("血液型名"));
-    struct Stored {
-        RacerFields fields;
-        QString initial;
-    };
-    QHash<qint16, Stored> stored;
+    QHash<qint16, StoredRacer> stored;
     // The racer table stays open for the writes, which walk it again for the changes.
     m_racers = db.openRecordset(RacerTable);
     stored.reserve(m_racers->recordCount());
@@ -166,12 +155,12 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
         const auto old = stored.constFind(r.racerId);
         if (old == stored.constEnd()) {
             ++result.added;
-            m_writes.append({r, true});
-        } else if (sameRacer(r, old->fields, old->initial)) {
+            m_writes.append({r, true, {}});
+        } else if (sameRacer(r, *old)) {
             ++result.unchanged;
         } else {
             ++result.changed;
-            m_writes.append({r, false});
+            m_writes.append({r, false, *old});
         }
     }
     // New racers first, then the changes in the order of the racer table, so that one walk over the
@@ -209,7 +198,7 @@ void RacerCsv::writeOne(Database&, int index) {
                 QStringLiteral("選手ID %1 の選手が見つかりません。").arg(write.fields.racerId));
         m_racers->edit();
     }
-    writeRacer(*m_racers, write.fields);
+    writeRacer(*m_racers, write.fields, write.adding ? nullptr : &write.stored);
 }
 
 void RacerCsv::endWrites() {

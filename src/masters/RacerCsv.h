@@ -33,6 +33,7 @@ private:
     struct Write {
         RacerFields fields;
         bool adding = false;
+        StoredRacer stored; // the racer as he is, for a change
     };
     int m_extractionMode;
     QList<Write> m_writes;    // in the file's order

@@ -26,8 +26,19 @@ struct RacerFields {
 // よみがなID and 登番 from the stored racer itself.
 QString readingInitial(const QString& reading);
 
+// A racer as stored, with the よみがな１桁 stored for him.
+struct StoredRacer {
+    RacerFields fields;
+    QString readingInitial;
+};
+
+// Whether the fields would store nothing new for the stored racer. 級 null and empty are the same
+// to the user: both are compared as text.
+bool sameRacer(const RacerFields& fields, const StoredRacer& stored);
+
 // Writes the fields, よみがな１桁 with them, into the set's row being edited or added, and stores it.
-// A refused row is not left half-edited in the set.
-void writeRacer(Recordset& set, const RacerFields& fields);
+// Given the racer as stored, an edit writes only the fields that differ: a file that changes one
+// field of many racers writes that field only. A refused row is not left half-edited in the set.
+void writeRacer(Recordset& set, const RacerFields& fields, const StoredRacer* stored = nullptr);
 
 } // namespace masters
