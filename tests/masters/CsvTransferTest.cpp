@@ -99,6 +99,7 @@ private slots:
     void seedRacersRoundTrip();
     void rejections_data();
     void rejections();
+    void changesRacer();
     void encodingsAndQuoting_data();
     void encodingsAndQuoting();
     void badFiles_data();
@@ -192,6 +193,25 @@ void CsvTransferTest::rejections() {
     QCOMPARE(check.rejections.size(), 1);
     const masters::CsvRejection& r = check.rejections.first();
     QCOMPARE(QString::number(r.line) + QLatin1Char(' ') + r.column + QLatin1Char(' ') + r.reason, rejection);
+}
+
+// A changed racer gets the file's fields; his reading's initial and kana button follow the reading.
+void CsvTransferTest::changesRacer() {
+    Fixture f;
+    Database db(f.dir.database());
+    masters::RacerCsv table;
+    const masters::CsvCheck check =
+        table.check(db, csv::parse(RacerHeader + "10001,相沢忠,ベツメイ,沖縄,115,,1996,9,11,AB\n"
+                                                 "10003,内海俊彦,ウツミトシヒコ,青森,63,A1,1964,9,11,A\n"));
+    QCOMPARE(check.changed, 1);
+    QCOMPARE(check.unchanged, 1);
+    QVERIFY(table.write(db, {}));
+    db.close();
+    QCOMPARE(DirectSql(f.dir.database())
+                 .rows(u"SELECT 名前, よみがな, よみがな１桁, よみがなID, 期, 級 IS NULL, 所属ID, 生年, "
+                       u"生月, 生日, 血液型ID "
+                       u"FROM Q_選手 WHERE 選手ID = 10001"_s),
+             (QList<QVariantList>{{u"相沢忠"_s, u"ベツメイ"_s, u"ベ"_s, 28, 115, 1, 47, 1996, 9, 11, 4}}));
 }
 
 // The same racers written in each encoding, with quoted fields, give the same stored racers.
