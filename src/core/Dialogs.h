@@ -19,5 +19,16 @@ public:
     // OK button, information icon.
     virtual void information(const QString& text, const QString& title) = 0;
 
+    // The file dialogs: a file to read, or a file to write (the path suggests folder and name). Both
+    // give an empty path when the user cancels; without a screen to ask on, nothing is chosen.
+    virtual QString openFileName(const QString& /*title*/, const QString& /*directory*/,
+                                 const QString& /*filter*/) {
+        return {};
+    }
+    virtual QString saveFileName(const QString& /*title*/, const QString& /*suggestedPath*/,
+                                 const QString& /*filter*/) {
+        return {};
+    }
+
     static QString defaultTitle() { return QStringLiteral("コルヴァン"); }
 };

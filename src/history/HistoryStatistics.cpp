@@ -2,6 +2,7 @@
 
 #include "biorhythm/Biorhythm.h"
 #include "core/Conversions.h"
+#include "core/Csv.h"
 #include "core/Errors.h"
 #include "history/HistoryFields.h"
 #include "store/Database.h"
@@ -127,14 +128,6 @@ QString percent(const CautionShare& share) {
 
 const QString CycleNames[CycleCount] = {QStringLiteral("身体"), QStringLiteral("感情"),
                                         QStringLiteral("知性")};
-
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
 
 } // namespace
 
@@ -293,14 +286,7 @@ QList<QStringList> figureTable(const Figures& figures) {
 }
 
 QByteArray tableCsv(const QList<QStringList>& table) {
-    QString text;
-    for (const QStringList& row : table) {
-        QStringList fields;
-        for (const QString& cell : row)
-            fields << csvField(cell);
-        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return csv::document(table);
 }
 
 } // namespace history

@@ -6,6 +6,7 @@
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "core/Services.h"
+#include "history/HistoryCsv.h"
 #include "history/HistoryFields.h"
 #include "race/EvaluationDisplay.h"
 #include "shell/Controls.h"
@@ -50,6 +51,9 @@ void RirekiForm::buildMenu() {
     topAction(QStringLiteral("Mneu_Delete"), QStringLiteral("履歴削除(&D)"), &RirekiForm::Mneu_Delete_Click);
     topAction(QStringLiteral("Menu_Print"), QStringLiteral("印刷(&P)"), &RirekiForm::Menu_Print_Click);
     topAction(QStringLiteral("Menu_Toukei"), QStringLiteral("統計(&S)"), &RirekiForm::Menu_Toukei_Click);
+    QMenu* file = controls::addMenu(menuBar(), QStringLiteral("Menu_File"), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    controls::addAction(file, this, QStringLiteral("Menu_CsvExport"), QStringLiteral("CSV出力(&O)..."),
+                        [this] { Menu_CsvExport_Click(); });
     addHelpMenu();
 }
 
@@ -280,6 +284,13 @@ void RirekiForm::Mneu_Delete_Click() {
             return;
         if (findPickedInHistory())
             m_history->deleteCurrent();
+    });
+}
+
+void RirekiForm::Menu_CsvExport_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        if (m_db)
+            history::exportHistoryCsv(m_ctx, *m_db);
     });
 }
 

@@ -33,6 +33,8 @@ public:
     void Mneu_Delete_Click();
     void Menu_Print_Click();
     void Menu_Toukei_Click();
+    // "ﾌｧｲﾙ(&F)" > "CSV出力(&O)...": every stored race into a CSV file.
+    void Menu_CsvExport_Click();
 
     // Fills the nine rows from the query set's current record.
     void LabelDisp();

@@ -5,7 +5,9 @@
 #include "core/Conversions.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "masters/CsvPreviewDialog.h"
 #include "masters/KeirinjyoFormLayout.h"
+#include "masters/MasterCsv.h"
 #include "masters/MasterPanels.h"
 #include "masters/RecordBrowser.h"
 #include "shell/Controls.h"
@@ -15,6 +17,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -51,6 +54,11 @@ void KeirinjyoForm::buildMenu() {
     for (int index = 4; index <= 7; ++index)
         addMenuCommand(controls::indexedName(QStringLiteral("Menu_Ment"), index), captions[index - 4],
                        [this, index] { Menu_Ment_Click(index); });
+    QMenu* file = controls::addMenu(menuBar(), QStringLiteral("Menu_File"), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    controls::addAction(file, this, QStringLiteral("Menu_CsvImport"), QStringLiteral("CSV取込(&I)..."),
+                        [this] { Menu_CsvImport_Click(); });
+    controls::addAction(file, this, QStringLiteral("Menu_CsvExport"), QStringLiteral("CSV出力(&O)..."),
+                        [this] { Menu_CsvExport_Click(); });
     addHelpMenu();
 }
 
@@ -166,6 +174,27 @@ void KeirinjyoForm::Menu_Ment_Click(int index) {
 
 void KeirinjyoForm::Menu_Close_Click() {
     close();
+}
+
+void KeirinjyoForm::Menu_CsvImport_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        masters::VelodromeCsv table;
+        if (!m_db || !m_keirinjyo || !masters::importCsv(m_ctx, this, table, *m_db))
+            return;
+        // The velodromes read again, so that the new ones can be reached; the first is shown.
+        m_keirinjyo->close();
+        m_keirinjyo = m_db->openRecordset(ViewName);
+        m_browser->setRecordset(m_keirinjyo.get());
+        m_browser->load();
+    });
+}
+
+void KeirinjyoForm::Menu_CsvExport_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        masters::VelodromeCsv table;
+        if (m_db)
+            masters::exportCsv(m_ctx, table, *m_db, QStringLiteral("競輪場.csv"));
+    });
 }
 
 void KeirinjyoForm::Form_Unload() {

@@ -27,6 +27,9 @@ public:
     // The menu entries 4..7 do what the buttons of the same index do.
     void Menu_Ment_Click(int index);
     void Menu_Close_Click();
+    // "ﾌｧｲﾙ(&F)": the table read from and written to a CSV file.
+    void Menu_CsvImport_Click();
+    void Menu_CsvExport_Click();
 
     // The 地区ID of the loaded region of that name; 0 after "地区テーブルなし" when there is none.
     qint16 ChikuID_Kensaku(const QString& name);

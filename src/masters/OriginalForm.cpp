@@ -6,6 +6,8 @@
 #include "core/Errors.h"
 #include "core/Services.h"
 #include "core/SharedRoutines.h"
+#include "masters/CsvPreviewDialog.h"
+#include "masters/MasterCsv.h"
 #include "masters/MasterPanels.h"
 #include "masters/OriginalFormLayout.h"
 #include "masters/RecordBrowser.h"
@@ -19,7 +21,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <algorithm>
 
 namespace {
 
@@ -32,19 +33,6 @@ QStringList numberTexts(int from, int to) {
     return texts;
 }
 
-bool isDigitChar(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || (u >= 0xFF10 && u <= 0xFF19);
-}
-
-// The Western year at the start of a birth-year entry; 0 unless the entry starts with four digits.
-qint16 birthYearOf(const QString& entry) {
-    const QString head = entry.left(4);
-    if (head.size() < 4 || !std::all_of(head.begin(), head.end(), isDigitChar))
-        return 0;
-    return conv::numericValueInt16(head);
-}
-
 // Shows a text in a picker, on its list entry when it has one, so that the list and the arrow keys go
 // on from there.
 void showText(QComboBox* box, const QString& text) {
@@ -53,20 +41,6 @@ void showText(QComboBox* box, const QString& text) {
         box->setCurrentIndex(index);
     else
         box->setEditText(text);
-}
-
-// An entry of the birth-year picker: the Western year and its era year, "1965 (昭和40)".
-QString birthYearEntry(int year) {
-    QString era = QStringLiteral("昭和");
-    int eraYear = year - 1925;
-    if (year >= 2019) {
-        era = QStringLiteral("令和");
-        eraYear = year - 2018;
-    } else if (year >= 1989) {
-        era = QStringLiteral("平成");
-        eraYear = year - 1988;
-    }
-    return QStringLiteral("%1 (%2%3)").arg(year).arg(era).arg(eraYear);
 }
 
 [[noreturn]] void raiseNotOpen() {
@@ -96,6 +70,11 @@ void OriginalForm::buildMenu() {
     for (int index = 4; index <= 7; ++index)
         addMenuCommand(controls::indexedName(QStringLiteral("Menu_Ment"), index), captions[index - 4],
                        [this, index] { Menu_Ment_Click(index); });
+    QMenu* file = controls::addMenu(menuBar(), QStringLiteral("Menu_File"), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    controls::addAction(file, this, QStringLiteral("Menu_CsvImport"), QStringLiteral("CSV取込(&I)..."),
+                        [this] { Menu_CsvImport_Click(); });
+    controls::addAction(file, this, QStringLiteral("Menu_CsvExport"), QStringLiteral("CSV出力(&O)..."),
+                        [this] { Menu_CsvExport_Click(); });
     QMenu* help = addHelpMenu();
     // The kana marker after the mnemonic is doubled so that it shows as a plain "&".
     controls::addAction(help, this, QStringLiteral("Menu_Sales"), QStringLiteral("ｿﾌﾄ紹介(&S&&ﾄ)"),
@@ -160,7 +139,7 @@ void OriginalForm::fillPickers() {
 
     QStringList years;
     for (int y = year - 60; y <= year; ++y)
-        years << birthYearEntry(y);
+        years << masters::birthYearEntry(y);
     m_comboNen->addItems(years);
     m_comboTuki->addItems(numberTexts(1, 12));
     m_comboHi->addItems(numberTexts(1, 31));
@@ -255,7 +234,7 @@ void OriginalForm::Menu_Ment_Click(int index) {
 void OriginalForm::Menu_Disp_Click() {
     runTrapped(m_ctx.dialogs, [this] {
         // Every number is read before the slot changes, so a value out of range leaves it as it was.
-        const qint16 year = birthYearOf(m_comboNen->currentText());
+        const qint16 year = masters::birthYearOf(m_comboNen->currentText());
         const qint16 month = conv::numericValueInt16(m_comboTuki->currentText());
         const qint16 day = conv::numericValueInt16(m_comboHi->currentText());
         PersonSlot& slot = m_ctx.state.selectedPersons[AppState::RosterSlot];
@@ -274,6 +253,27 @@ void OriginalForm::Menu_Sales_Click() {
 
 void OriginalForm::Menu_Close_Click() {
     close();
+}
+
+void OriginalForm::Menu_CsvImport_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        masters::RosterCsv table;
+        if (!m_db || !m_meibo || !masters::importCsv(m_ctx, this, table, *m_db))
+            return;
+        // The roster read again, so that the new persons can be reached; the first is shown.
+        m_meibo->close();
+        m_meibo = m_db->openRecordset(TableName);
+        m_browser->setRecordset(m_meibo.get());
+        m_browser->load();
+    });
+}
+
+void OriginalForm::Menu_CsvExport_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        masters::RosterCsv table;
+        if (m_db)
+            masters::exportCsv(m_ctx, table, *m_db, QStringLiteral("個別名簿.csv"));
+    });
 }
 
 void OriginalForm::Form_Unload() {

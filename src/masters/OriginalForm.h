@@ -31,6 +31,9 @@ public:
     void Menu_Disp_Click();
     void Menu_Sales_Click();
     void Menu_Close_Click();
+    // "ﾌｧｲﾙ(&F)": the table read from and written to a CSV file.
+    void Menu_CsvImport_Click();
+    void Menu_CsvExport_Click();
 
     // The survey-date pickers: every change or click writes the shared survey date and checks it.
     void ComboChoNen_Change();

@@ -5,6 +5,9 @@
 #include "core/Conversions.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "masters/CsvPreviewDialog.h"
+#include "masters/RacerCsv.h"
+#include "masters/RacerRecord.h"
 #include "masters/SensyuFormLayout.h"
 #include "masters/SensyuFormPictures.h"
 #include "race/SearchPanel.h"
@@ -47,13 +50,6 @@ void setComboText(QComboBox* box, const QString& text) {
         box->setEditText(text);
 }
 
-// The first character of a text, a surrogate pair kept whole.
-QString firstCharacter(const QString& text) {
-    if (text.isEmpty())
-        return {};
-    return text.left(text.at(0).isHighSurrogate() && text.size() > 1 ? 2 : 1);
-}
-
 } // namespace
 
 SensyuForm::SensyuForm(AppContext& ctx, SensyuSearchMemory& memory, QWidget* parent)
@@ -83,6 +79,11 @@ void SensyuForm::buildMenus() {
         m_menuTable[i] =
             controls::addAction(change, this, controls::indexedName(QStringLiteral("Menu_Table"), i),
                                 tableCaptions[i], [this, i] { Menu_Table_Click(i); });
+    QMenu* file = controls::addMenu(menuBar(), QStringLiteral("Menu_File"), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    controls::addAction(file, this, QStringLiteral("Menu_CsvImport"), QStringLiteral("CSV取込(&I)..."),
+                        [this] { Menu_CsvImport_Click(); });
+    controls::addAction(file, this, QStringLiteral("Menu_CsvExport"), QStringLiteral("CSV出力(&O)..."),
+                        [this] { Menu_CsvExport_Click(); });
     // The help menu has always carried this spelling as its name.
     addHelpMenu()->setObjectName(QStringLiteral("Meun_Help"));
 }
@@ -400,7 +401,7 @@ qint16 SensyuForm::BladID_Kensaku(const QString& name) {
 // Reads the edit panel for a store. An unknown affiliation or blood type stops it after its message,
 // and so does racer number 0: in the stored races 0 stands for a slot without a racer, so a racer
 // numbered 0 would be taken for an empty slot.
-bool SensyuForm::readEditPanel(EditValues& values) {
+bool SensyuForm::readEditPanel(masters::RacerFields& values) {
     values.affiliationId = SyozokuID_Kensaku(m_comboSyozoku->currentText());
     if (values.affiliationId == 0)
         return false;
@@ -411,7 +412,6 @@ bool SensyuForm::readEditPanel(EditValues& values) {
     values.racerId = conv::numericValueInt16(m_toban->text());
     values.name = m_namae->text();
     values.reading = m_yomigana->text();
-    values.readingInitial = firstCharacter(values.reading);
     values.grade = m_kyu->text();
     values.birthYear = conv::numericValueInt16(m_seinen->text());
     values.birthMonth = conv::numericValueInt16(m_seituki->text());
@@ -425,39 +425,17 @@ bool SensyuForm::readEditPanel(EditValues& values) {
     return true;
 }
 
-void SensyuForm::writeRacer(Recordset& set, const EditValues& v) {
-    set.setField(QStringLiteral("所属ID"), v.affiliationId);
-    set.setField(QStringLiteral("期"), v.term);
-    set.setField(fRacerId, v.racerId);
-    set.setField(fName, v.name);
-    set.setField(QStringLiteral("よみがな"), v.reading);
-    set.setField(QStringLiteral("よみがな１桁"), v.readingInitial);
-    set.setField(QStringLiteral("級"), v.grade);
-    set.setField(QStringLiteral("生年"), v.birthYear);
-    set.setField(QStringLiteral("生月"), v.birthMonth);
-    set.setField(QStringLiteral("生日"), v.birthDay);
-    set.setField(QStringLiteral("血液型ID"), v.bloodTypeId);
-    try {
-        set.update();
-    } catch (const KorvaneError&) {
-        // A refused row is not left half-edited in the set.
-        if (set.isEditing())
-            set.cancelUpdate();
-        throw;
-    }
-}
-
 void SensyuForm::updateRacer() {
     if (!findListedRacer(m_results.rows.at(selectedLine()).racerId))
         return;
     if (m_ctx.dialogs.question(racerCaption() + QStringLiteral("　選手の内容を更新しますか。\r\n"),
                                QStringLiteral("選手テーブル更新")) != Dialogs::Answer::Yes)
         return;
-    EditValues values;
+    masters::RacerFields values;
     if (!readEditPanel(values))
         return;
     m_racerView->edit();
-    writeRacer(*m_racerView, values);
+    masters::writeRacer(*m_racerView, values);
 }
 
 void SensyuForm::addRacer() {
@@ -469,14 +447,14 @@ void SensyuForm::addRacer() {
     if (m_ctx.dialogs.question(QStringLiteral("選手テーブルを追加しますか。\r\n"),
                                QStringLiteral("選手テーブル追加")) != Dialogs::Answer::Yes)
         return;
-    EditValues values;
+    masters::RacerFields values;
     if (!readEditPanel(values))
         return;
     // Always into the racer table: after a switch back from the extraction list the view may still
     // be the list's, and a racer added there would be put on the list as well.
     std::unique_ptr<Recordset> racers = database().openRecordset(racerViewName(0), {}, 0);
     racers->addNew();
-    writeRacer(*racers, values);
+    masters::writeRacer(*racers, values);
     racers->close();
 }
 
@@ -502,6 +480,23 @@ void SensyuForm::printList() {
                                QStringLiteral("選手テーブル印刷")) != Dialogs::Answer::Yes)
         return;
     SensyuPrint();
+}
+
+void SensyuForm::Menu_CsvImport_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        // Into the racer table whatever the mode; the list shows the new rows after the next search.
+        masters::RacerCsv table;
+        masters::importCsv(m_ctx, this, table, database());
+    });
+}
+
+void SensyuForm::Menu_CsvExport_Click() {
+    runTrapped(m_ctx.dialogs, [this] {
+        const bool extraction = m_ctx.state.extractionMode != 0;
+        masters::RacerCsv table(extraction ? 1 : 0);
+        masters::exportCsv(m_ctx, table, database(),
+                           extraction ? QStringLiteral("選手抽出.csv") : QStringLiteral("選手.csv"));
+    });
 }
 
 void SensyuForm::Form_Unload() {

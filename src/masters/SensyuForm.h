@@ -20,6 +20,9 @@ struct AppContext;
 class Database;
 class Recordset;
 class SearchPanel;
+namespace masters {
+struct RacerFields;
+}
 
 // What the racer master window remembers of its last search. The program owns one for the whole run,
 // so that a delete can repeat the search and a report can follow it in a later opening of the window.
@@ -72,6 +75,9 @@ public:
     void Menu_Close_Click();
     void Menu_Ment_Click(int index);
     void Menu_Table_Click(int index);
+    // "ﾌｧｲﾙ(&F)": the table read from and written to a CSV file.
+    void Menu_CsvImport_Click();
+    void Menu_CsvExport_Click();
 
     // The searches.
     void Kenmei_Click(int k);
@@ -86,21 +92,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // What the edit panel gives for a store, read and checked before anything is written.
-    struct EditValues {
-        qint16 affiliationId = 0;
-        qint16 term = 0;
-        qint16 racerId = 0;
-        QString name;
-        QString reading;
-        QString readingInitial;
-        QString grade;
-        qint16 birthYear = 0;
-        qint16 birthMonth = 0;
-        qint16 birthDay = 0;
-        qint16 bloodTypeId = 0;
-    };
-
     void buildMenus();
     void buildControls();
     void Form_Load();
@@ -113,8 +104,8 @@ private:
     bool findListedRacer(qint16 racerId);
     bool positionRacerTable(qint16 racerId);
     QString racerCaption() const;
-    bool readEditPanel(EditValues& values);
-    static void writeRacer(Recordset& set, const EditValues& values);
+    // What the edit panel gives for a store, read and checked before anything is written.
+    bool readEditPanel(masters::RacerFields& values);
 
     void showRacer(int line);
     void updateRacer();

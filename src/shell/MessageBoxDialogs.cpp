@@ -1,6 +1,7 @@
 #include "shell/MessageBoxDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -60,4 +61,14 @@ void MessageBoxDialogs::critical(const QString& text, const QString& title) {
 
 void MessageBoxDialogs::information(const QString& text, const QString& title) {
     showBox(QMessageBox::Information, text, title, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QString MessageBoxDialogs::openFileName(const QString& title, const QString& directory,
+                                        const QString& filter) {
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, directory, filter);
+}
+
+QString MessageBoxDialogs::saveFileName(const QString& title, const QString& suggestedPath,
+                                        const QString& filter) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggestedPath, filter);
 }

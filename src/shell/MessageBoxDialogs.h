@@ -12,6 +12,8 @@ public:
     Answer question(const QString& text, const QString& title) override;
     void critical(const QString& text, const QString& title) override;
     void information(const QString& text, const QString& title) override;
+    QString openFileName(const QString& title, const QString& directory, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& suggestedPath, const QString& filter) override;
 
     // "\r\n" and lone "\r" become "\n" for display; trailing line ends are dropped.
     static QString displayText(const QString& text);

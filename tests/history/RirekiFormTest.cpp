@@ -421,7 +421,8 @@ void RirekiFormTest::layout() {
         captions << a->text();
     QCOMPARE(captions, QStringList({QStringLiteral("終了(&X)"), QStringLiteral("順位更新(&E)"),
                                     QStringLiteral("履歴削除(&D)"), QStringLiteral("印刷(&P)"),
-                                    QStringLiteral("統計(&S)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
+                                    QStringLiteral("統計(&S)"), QStringLiteral("ﾌｧｲﾙ(&F)"),
+                                    QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
 }
 
 void RirekiFormTest::loadMessage_data() {

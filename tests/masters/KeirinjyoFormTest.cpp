@@ -171,9 +171,10 @@ void KeirinjyoFormTest::layout() {
     QStringList menus;
     for (QAction* a : form->menuBar()->actions())
         menus << a->text();
-    QCOMPARE(menus, QStringList({QStringLiteral("終了(&C)"), QStringLiteral("更新(&E)"),
-                                 QStringLiteral("追加(&A)"), QStringLiteral("削除(&D)"),
-                                 QStringLiteral("印刷(&P)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
+    QCOMPARE(menus,
+             QStringList({QStringLiteral("終了(&C)"), QStringLiteral("更新(&E)"), QStringLiteral("追加(&A)"),
+                          QStringLiteral("削除(&D)"), QStringLiteral("印刷(&P)"), QStringLiteral("ﾌｧｲﾙ(&F)"),
+                          QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
 
     // The first velodrome of the seed table is on show.
     QCOMPARE(shownId(*form), QStringLiteral("1"));

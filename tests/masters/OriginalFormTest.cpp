@@ -188,10 +188,10 @@ void OriginalFormTest::layout() {
     QStringList menus;
     for (QAction* a : form->menuBar()->actions())
         menus << a->text();
-    QCOMPARE(menus,
-             QStringList({QStringLiteral("終了(&X)"), QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑ(&B)"),
-                          QStringLiteral("更新(&E)"), QStringLiteral("追加(&A)"), QStringLiteral("削除(&D)"),
-                          QStringLiteral("印刷(&P)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
+    QCOMPARE(menus, QStringList({QStringLiteral("終了(&X)"), QStringLiteral("ﾊﾞｲｵﾘｽﾞﾑ(&B)"),
+                                 QStringLiteral("更新(&E)"), QStringLiteral("追加(&A)"),
+                                 QStringLiteral("削除(&D)"), QStringLiteral("印刷(&P)"),
+                                 QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
     QStringList help;
     for (QAction* a : control<QMenu>(*form, "Menu_Help")->actions())
         help << a->text();

@@ -206,11 +206,11 @@ void SensyuFormTest::controls() {
     const QStringList captions{QStringLiteral("終了(&X)"), QStringLiteral("更新(&E)"),
                                QStringLiteral("追加(A)"),  QStringLiteral("削除(&D)"),
                                QStringLiteral("印刷(&P)"), QStringLiteral("選手ﾃｰﾌﾞﾙ変更(&T)"),
-                               QStringLiteral("ﾍﾙﾌﾟ(&H)")};
+                               QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")};
     const QStringList names{QStringLiteral("Menu_Close"),   QStringLiteral("Menu_Ment(0)"),
                             QStringLiteral("Menu_Ment(1)"), QStringLiteral("Menu_Ment(2)"),
                             QStringLiteral("Menu_Ment(3)"), QStringLiteral("Menu_Change"),
-                            QStringLiteral("Meun_Help")};
+                            QStringLiteral("Menu_File"),    QStringLiteral("Meun_Help")};
     const QList<QAction*> bar = f.form->menuBar()->actions();
     QCOMPARE(bar.size(), captions.size());
     for (int i = 0; i < bar.size(); ++i) {

@@ -48,6 +48,26 @@ void ScriptedDialogs::information(const QString& text, const QString& title) {
     m_shown.push_back({ShownBox::Kind::Information, text, title});
 }
 
+QString ScriptedDialogs::openFileName(const QString& title, const QString& directory, const QString&) {
+    return nextFile(ShownBox::Kind::OpenFile, title, directory);
+}
+
+QString ScriptedDialogs::saveFileName(const QString& title, const QString& suggestedPath, const QString&) {
+    return nextFile(ShownBox::Kind::SaveFile, title, suggestedPath);
+}
+
+QString ScriptedDialogs::nextFile(ShownBox::Kind kind, const QString& title, const QString& offered) {
+    m_shown.push_back({kind, offered, title});
+    if (m_files.empty()) {
+        ++m_unanswered;
+        QTest::qFail(qPrintable(QStringLiteral("unscripted file dialog: ") + title), __FILE__, __LINE__);
+        return {};
+    }
+    const QString path = m_files.front();
+    m_files.pop_front();
+    return path;
+}
+
 QStringList ScriptedDialogs::texts() const {
     QStringList result;
     for (const ShownBox& box : m_shown)

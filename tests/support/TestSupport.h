@@ -18,7 +18,7 @@ class QWidget;
 
 // A record of one message box the program showed.
 struct ShownBox {
-    enum class Kind { Message, Question, Critical, Information };
+    enum class Kind { Message, Question, Critical, Information, OpenFile, SaveFile };
     Kind kind;
     QString text;
     QString title;
@@ -31,8 +31,13 @@ public:
     Answer question(const QString& text, const QString& title) override;
     void critical(const QString& text, const QString& title) override;
     void information(const QString& text, const QString& title) override;
+    // A file dialog is recorded with its title and the folder or path it offered.
+    QString openFileName(const QString& title, const QString& directory, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& suggestedPath, const QString& filter) override;
 
     void answer(Answer a) { m_answers.push_back(a); }
+    // The path the next file dialog gives; an empty path is the user's cancel.
+    void chooseFile(const QString& path) { m_files.push_back(path); }
     void answerYes() { answer(Answer::Yes); }
     void answerNo() { answer(Answer::No); }
 
@@ -41,12 +46,15 @@ public:
     // The text of the last box, or an empty text when none was shown.
     QString lastText() const;
     int unansweredQuestions() const { return m_unanswered; }
-    bool allAnswersUsed() const { return m_answers.empty(); }
+    bool allAnswersUsed() const { return m_answers.empty() && m_files.empty(); }
     void clear() { m_shown.clear(); }
 
 private:
     QList<ShownBox> m_shown;
+    QString nextFile(ShownBox::Kind kind, const QString& title, const QString& offered);
+
     std::deque<Answer> m_answers;
+    std::deque<QString> m_files;
     int m_unanswered = 0;
 };
 

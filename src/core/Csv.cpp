@@ -1,0 +1,237 @@
+#include "core/Csv.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <cstring>
+#include <csv.h>
+
+namespace csv {
+
+namespace {
+
+const QByteArray ByteOrderMark("\xEF\xBB\xBF");
+
+// Text files hold no control characters but tab, line ends and the old end-of-file mark.
+bool looksBinary(const QByteArray& bytes) {
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 && u != '\t' && u != '\r' && u != '\n' && u != 0x1A)
+            return true;
+    }
+    return false;
+}
+
+bool isUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// Shift_JIS with the vendor characters spreadsheets write (CP932); the names differ between the
+// converters Qt may be built with. A name, not a decoder, is handed out: a moved ICU decoder no
+// longer reports bad bytes.
+const char* shiftJisName() {
+    for (const char* name : {"Shift_JIS", "CP932", "windows-31j"})
+        if (QStringDecoder(name).isValid())
+            return name;
+    return nullptr;
+}
+
+bool isBlankLine(const char* begin, const char* end) {
+    for (const char* p = begin; p < end; ++p)
+        if (*p != '\r' && *p != '\n')
+            return false;
+    return true;
+}
+
+// Fields are taken as they stand: blanks around them are part of them.
+int noSpace(unsigned char) {
+    return 0;
+}
+
+struct Splitter {
+    QList<Record> records;
+    Record current;
+    int line = 1;
+    bool betweenRecords = true;
+    bool tooWide = false;
+
+    static void onField(void* data, size_t length, void* self) {
+        auto* splitter = static_cast<Splitter*>(self);
+        if (splitter->current.fields.size() >= MaxFields) {
+            splitter->tooWide = true;
+            return;
+        }
+        splitter->current.fields.append(
+            QString::fromUtf8(static_cast<const char*>(data), static_cast<qsizetype>(length)));
+    }
+    static void onRecord(int, void* self) {
+        auto* splitter = static_cast<Splitter*>(self);
+        splitter->records.append(std::move(splitter->current));
+        splitter->current = Record();
+        splitter->betweenRecords = true;
+    }
+};
+
+// Splits UTF-8 text. libcsv does not count lines, so the text is given to it line by line: the
+// callbacks of one call belong to that line.
+QString split(const QByteArray& text, QList<Record>& records) {
+    csv_parser parser;
+    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0)
+        return QStringLiteral("メモリが足りません。");
+    csv_set_space_func(&parser, noSpace);
+    Splitter splitter;
+    const char* p = text.constData();
+    const char* const end = p + text.size();
+    QString error;
+    while (p < end) {
+        const void* found = std::memchr(p, '\n', static_cast<size_t>(end - p));
+        const char* lineEnd = found ? static_cast<const char*>(found) + 1 : end;
+        if (splitter.betweenRecords && !isBlankLine(p, lineEnd)) {
+            splitter.betweenRecords = false;
+            splitter.current.line = splitter.line;
+        }
+        const auto length = static_cast<size_t>(lineEnd - p);
+        if (csv_parse(&parser, p, length, Splitter::onField, Splitter::onRecord, &splitter) != length) {
+            error =
+                csv_error(&parser) == CSV_EPARSE
+                    ? QStringLiteral("%1 行目: 引用符 (\") の使い方が正しくありません。").arg(splitter.line)
+                    : QStringLiteral("メモリが足りません。");
+            break;
+        }
+        if (splitter.tooWide) {
+            error = QStringLiteral("%1 行目: 項目が多すぎます（%2 項目まで）。")
+                        .arg(splitter.line)
+                        .arg(MaxFields);
+            break;
+        }
+        if (splitter.records.size() > MaxRecords) {
+            error = QStringLiteral("行が多すぎます（%1 行まで）。").arg(MaxRecords);
+            break;
+        }
+        p = lineEnd;
+        if (found)
+            ++splitter.line;
+    }
+    if (error.isEmpty() && csv_fini(&parser, Splitter::onField, Splitter::onRecord, &splitter) != 0)
+        error = QStringLiteral("%1 行目で始まる項目の引用符 (\") が閉じられていません。")
+                    .arg(splitter.current.line);
+    csv_free(&parser);
+    if (error.isEmpty())
+        records = std::move(splitter.records);
+    return error;
+}
+
+} // namespace
+
+Document parse(const QByteArray& bytes) {
+    Document document;
+    QByteArray text = bytes;
+    if (text.startsWith(ByteOrderMark)) {
+        document.encoding = Encoding::Utf8WithMark;
+        text.remove(0, ByteOrderMark.size());
+    }
+    if (isBlankLine(text.constBegin(), text.constEnd())) {
+        document.error = QStringLiteral("ファイルが空です。");
+        return document;
+    }
+    if (looksBinary(text)) {
+        document.error = QStringLiteral("CSV ファイルではありません（文字でないデータを含んでいます）。");
+        return document;
+    }
+    if (!isUtf8(text)) {
+        const char* name = shiftJisName();
+        QStringDecoder decoder(name ? name : "", QStringConverter::Flag::Stateless);
+        const QString decoded = decoder.isValid() ? decoder.decode(text) : QString();
+        if (document.encoding == Encoding::Utf8WithMark || !decoder.isValid() || decoder.hasError()) {
+            document.error = QStringLiteral("文字コードが UTF-8 でも Shift_JIS でもありません。");
+            return document;
+        }
+        document.encoding = Encoding::ShiftJis;
+        text = decoded.toUtf8();
+    }
+    document.error = split(text, document.records);
+    return document;
+}
+
+Document readFile(const QString& path, qint64 maxBytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Document document;
+        document.error = QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString());
+        return document;
+    }
+    if (file.size() > maxBytes) {
+        Document document;
+        document.error =
+            QStringLiteral("ファイルが大きすぎます（%1 MB を超えています）。").arg(maxBytes / (1024 * 1024));
+        return document;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        Document document;
+        document.error = QStringLiteral("ファイルを読めません（%1）。").arg(file.errorString());
+        return document;
+    }
+    return parse(bytes);
+}
+
+Writer::Writer()
+    : m_bytes(ByteOrderMark) {}
+
+void Writer::field(const QString& text) {
+    if (!m_firstField)
+        m_bytes.append(',');
+    m_firstField = false;
+    const QByteArray utf8 = text.toUtf8();
+    if (utf8.indexOf(',') < 0 && utf8.indexOf('"') < 0 && utf8.indexOf('\r') < 0 && utf8.indexOf('\n') < 0) {
+        m_bytes.append(utf8);
+        return;
+    }
+    // Every quote doubled, and the two around the field.
+    m_quoted.resize(utf8.size() * 2 + 2);
+    const size_t written = csv_write(m_quoted.data(), static_cast<size_t>(m_quoted.size()), utf8.constData(),
+                                     static_cast<size_t>(utf8.size()));
+    m_bytes.append(m_quoted.constData(), static_cast<qsizetype>(written));
+}
+
+void Writer::field(qint64 number) {
+    if (!m_firstField)
+        m_bytes.append(',');
+    m_firstField = false;
+    m_bytes.append(QByteArray::number(number));
+}
+
+void Writer::endRecord() {
+    m_bytes.append("\r\n");
+    m_firstField = true;
+}
+
+void Writer::record(const QStringList& fields) {
+    for (const QString& text : fields)
+        field(text);
+    endRecord();
+}
+
+QByteArray document(const QList<QStringList>& rows) {
+    Writer writer;
+    for (const QStringList& row : rows)
+        writer.record(row);
+    return writer.bytes();
+}
+
+QString saveWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return file.errorString();
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace csv

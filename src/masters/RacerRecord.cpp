@@ -1,0 +1,56 @@
+#include "masters/RacerRecord.h"
+
+#include "core/Errors.h"
+#include "store/Recordset.h"
+
+namespace masters {
+
+QString readingInitial(const QString& reading) {
+    if (reading.isEmpty())
+        return {};
+    return reading.left(reading.at(0).isHighSurrogate() && reading.size() > 1 ? 2 : 1);
+}
+
+bool sameRacer(const RacerFields& a, const StoredRacer& stored) {
+    const RacerFields& b = stored.fields;
+    return a.affiliationId == b.affiliationId && a.term == b.term && a.racerId == b.racerId &&
+           a.name == b.name && a.reading == b.reading && a.grade.toString() == b.grade.toString() &&
+           a.birthYear == b.birthYear && a.birthMonth == b.birthMonth && a.birthDay == b.birthDay &&
+           a.bloodTypeId == b.bloodTypeId && readingInitial(a.reading) == stored.readingInitial;
+}
+
+void writeRacer(Recordset& set, const RacerFields& v, const StoredRacer* stored) {
+    const RacerFields* old = stored ? &stored->fields : nullptr;
+    const QString initial = readingInitial(v.reading);
+    if (!old || v.affiliationId != old->affiliationId)
+        set.setField(QStringLiteral("所属ID"), v.affiliationId);
+    if (!old || v.term != old->term)
+        set.setField(QStringLiteral("期"), v.term);
+    if (!old || v.racerId != old->racerId)
+        set.setField(QStringLiteral("選手ID"), v.racerId);
+    if (!old || v.name != old->name)
+        set.setField(QStringLiteral("名前"), v.name);
+    if (!old || v.reading != old->reading)
+        set.setField(QStringLiteral("よみがな"), v.reading);
+    if (!old || initial != stored->readingInitial)
+        set.setField(QStringLiteral("よみがな１桁"), initial);
+    if (!old || v.grade.toString() != old->grade.toString())
+        set.setField(QStringLiteral("級"), v.grade);
+    if (!old || v.birthYear != old->birthYear)
+        set.setField(QStringLiteral("生年"), v.birthYear);
+    if (!old || v.birthMonth != old->birthMonth)
+        set.setField(QStringLiteral("生月"), v.birthMonth);
+    if (!old || v.birthDay != old->birthDay)
+        set.setField(QStringLiteral("生日"), v.birthDay);
+    if (!old || v.bloodTypeId != old->bloodTypeId)
+        set.setField(QStringLiteral("血液型ID"), v.bloodTypeId);
+    try {
+        set.update();
+    } catch (const KorvaneError&) {
+        if (set.isEditing())
+            set.cancelUpdate();
+        throw;
+    }
+}
+
+} // namespace masters

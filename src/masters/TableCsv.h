@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/Csv.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class Database;
+
+namespace masters {
+
+// A record of a file that will not be imported, and why.
+struct CsvRejection {
+    int line = 0;
+    QString column; // the heading of the column at fault; empty for the record as a whole
+    QString reason;
+};
+
+// What an import would do, worked out before anything is written.
+struct CsvCheck {
+    QString error; // the file as a whole cannot be imported (a wrong header); empty otherwise
+    int added = 0;
+    int changed = 0;
+    int unchanged = 0;
+    QList<CsvRejection> rejections;
+    int toWrite() const { return added + changed; }
+};
+
+// Told how far a write has come; answers false to stop it.
+using CsvProgress = std::function<bool(int done, int total)>;
+
+// A master table read from and written to CSV files with its own header. check() reads the table and
+// the file and keeps what it would write; write() stores that in one transaction.
+class TableCsv {
+public:
+    virtual ~TableCsv() = default;
+    virtual QStringList header() const = 0;
+    // The table as the window lists it, header first.
+    virtual QByteArray exportFile(Database& db) = 0;
+    virtual CsvCheck check(Database& db, const csv::Document& document) = 0;
+    // All the checked rows, or none when the progress answers false (then false is returned) or a
+    // write fails (the error goes on up).
+    bool write(Database& db, const CsvProgress& progress);
+
+protected:
+    virtual int pendingWrites() const = 0;
+    // Opens what the writes need, inside the transaction.
+    virtual void beginWrites(Database& db) = 0;
+    virtual void writeOne(Database& db, int index) = 0;
+    virtual void endWrites() = 0;
+};
+
+// Reads the fields of one record, noting the first fault of the record only.
+class RecordReader {
+public:
+    RecordReader(const csv::Record& record, const QStringList& header, QList<CsvRejection>& rejections);
+    bool ok() const { return m_ok; }
+    // The field of a column as it stands; a required one may not be empty (or blank).
+    QString text(int column, bool required);
+    // A whole number in [min, max], blanks around it allowed; nullopt when it is not (after a
+    // rejection) or when an optional field is empty.
+    std::optional<qint16> number(int column, int min, int max, bool required = true);
+    // A date of the calendar from three columns (year, month, day).
+    bool date(int yearColumn, qint16& year, qint16& month, qint16& day);
+    void reject(int column, const QString& reason);
+
+private:
+    const csv::Record& m_record;
+    const QStringList& m_header;
+    QList<CsvRejection>& m_rejections;
+    bool m_ok = true;
+};
+
+// The records after the header, skipping blank ones; sets check.error for a missing or wrong header.
+QList<csv::Record> dataRecords(const csv::Document& document, const QStringList& header, CsvCheck& check);
+
+} // namespace masters
