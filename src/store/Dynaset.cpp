@@ -260,8 +260,9 @@ void Dynaset::readRow(const Statement& query, Row& row, PackedValues& values) co
 }
 
 bool Dynaset::fetchRow(const QVariant& key, Row& row) const {
-    Statement query(*m_connection,
-                    selectHead() + QStringLiteral(" WHERE %1 = ?1").arg(m_object.keyExpression));
+    if (m_fetchSql.isEmpty())
+        m_fetchSql = selectHead() + QStringLiteral(" WHERE %1 = ?1").arg(m_object.keyExpression);
+    Statement query(*m_connection, m_fetchSql);
     query.bind(1, key);
     if (!query.step())
         return false;
@@ -383,17 +384,12 @@ void Dynaset::storeEdit() {
         raiseRecordDeleted();
     if (m_pending.isEmpty())
         return;
-    QStringList assignments;
     QVariant newKey = keyOf(row);
     for (const auto& [index, value] : m_pending) {
-        const QString& column = m_object.columns.at(index);
-        assignments.append(quoteIdentifier(column) + QStringLiteral(" = ?"));
-        if (m_object.isView ? index == 0 : column == m_object.integerKeyColumn)
+        if (m_object.isView ? index == 0 : m_object.columns.at(index) == m_object.integerKeyColumn)
             newKey = value;
     }
-    Statement write(*m_connection, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                       .arg(quoteIdentifier(m_object.name),
-                                            assignments.join(QStringLiteral(", ")), m_object.keyExpression));
+    Statement write(*m_connection, writeSql(pendingColumns(), true));
     int parameter = 1;
     for (const auto& pending : m_pending)
         write.bind(parameter++, pending.second);
@@ -412,28 +408,46 @@ void Dynaset::storeEdit() {
     }
 }
 
+QList<int> Dynaset::pendingColumns() const {
+    QList<int> columns;
+    columns.reserve(m_pending.size());
+    for (const auto& pending : m_pending)
+        columns.append(pending.first);
+    return columns;
+}
+
+const QString& Dynaset::writeSql(QList<int> columns, bool update) {
+    auto& [cachedColumns, sql] = m_writeSql[update ? 1 : 0];
+    if (!sql.isEmpty() && cachedColumns == columns)
+        return sql;
+    QStringList names;
+    for (int index : columns)
+        names.append(quoteIdentifier(m_object.columns.at(index)));
+    const QString table = quoteIdentifier(m_object.name);
+    if (update)
+        sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
+                  .arg(table, names.join(QStringLiteral(" = ?, ")), m_object.keyExpression);
+    else if (names.isEmpty())
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
+    else
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (?%3)")
+                  .arg(table, names.join(QStringLiteral(", ")),
+                       QStringLiteral(", ?").repeated(names.size() - 1));
+    cachedColumns = std::move(columns);
+    return sql;
+}
+
 void Dynaset::storeNew() {
-    QStringList columns;
-    QStringList parameters;
     QVariant key;
     for (const auto& [index, value] : m_pending) {
-        const QString& column = m_object.columns.at(index);
-        columns.append(quoteIdentifier(column));
-        parameters.append(QStringLiteral("?"));
-        if (m_object.isView ? index == 0 : column == m_object.integerKeyColumn)
+        if (m_object.isView ? index == 0 : m_object.columns.at(index) == m_object.integerKeyColumn)
             key = value;
     }
     // A view gives no rowid of the row its trigger stores, so the row is found again by its key.
     if (m_object.isView && key.isNull())
         raise(ErrorNumber::ConstraintFailed,
               QStringLiteral("キー フィールド '%1' に値がありません。").arg(m_object.columns.value(0)));
-    const QString sql =
-        columns.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_object.name))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quoteIdentifier(m_object.name), columns.join(QStringLiteral(", ")),
-                       parameters.join(QStringLiteral(", ")));
-    Statement write(*m_connection, sql);
+    Statement write(*m_connection, writeSql(pendingColumns(), false));
     int parameter = 1;
     for (const auto& pending : m_pending)
         write.bind(parameter++, pending.second);

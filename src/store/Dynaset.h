@@ -82,6 +82,8 @@ private:
     void refreshAll();
     void storeEdit();
     void storeNew();
+    QList<int> pendingColumns() const;
+    const QString& writeSql(QList<int> columns, bool update);
 
     std::shared_ptr<Connection> m_connection;
     ObjectInfo m_object;
@@ -101,6 +103,10 @@ private:
     bool m_closed = false;
     Mode m_mode = Mode::None;
     QList<std::pair<int, QVariant>> m_pending; // fields set since edit or add new, in order
+    // The text of the statements this set ran last: a run of writes (an import) sets the same
+    // fields row after row, and building the text cost more than running the statement.
+    mutable QString m_fetchSql;
+    std::array<std::pair<QList<int>, QString>, 2> m_writeSql; // [0] insert, [1] update
 };
 
 } // namespace store
