@@ -80,17 +80,25 @@ void RirekiForm::buildLayout() {
     setControlFont(state, m_labelMidashi, gothicFace(), 9);
     placeControl(m_labelMidashi, 577, 15, 8, 16);
 
+    // The cells of a row share one font: set on the row before its cells are made, they take it from
+    // there instead of each setting its own (a hundred font changes are a good part of the opening).
+    const QFont cellFont = m_labelMidashi->font();
+    QFont orderFont = cellFont;
+    orderFont.setBold(true);
     for (int i = 0; i < RowCount; ++i) {
         Row& row = m_rows[i];
         row.strip = controls::framedBox(
             m_pictureHyouji, controls::indexedName(QStringLiteral("PictureGyo"), i), 8, 40 + 32 * i, 577, 33);
+        row.strip->setFont(cellFont);
 
         const auto label = [&](const QString& name, int left, int width, Qt::Alignment alignment) {
             auto* l = new QLabel(row.strip);
             l->setObjectName(controls::indexedName(name, i));
             l->setAlignment(alignment | Qt::AlignVCenter);
-            setControlFont(state, l, gothicFace(), 9);
             placeControl(l, width, 25, left, 2);
+            // Empty until a race is picked, a cell draws nothing: it is shown with the first race, so
+            // that the window does not show and paint ninety empty labels as it opens.
+            l->hide();
             return l;
         };
         row.no = label(QStringLiteral("LabelNo"), 0, 15, Qt::AlignRight);
@@ -107,7 +115,7 @@ void RirekiForm::buildLayout() {
         row.jyuni = new QLineEdit(row.strip);
         row.jyuni->setObjectName(controls::indexedName(QStringLiteral("TextJyuni"), i));
         row.jyuni->setAlignment(Qt::AlignRight);
-        setControlFont(state, row.jyuni, gothicFace(), 9, true);
+        row.jyuni->setFont(orderFont);
         placeControl(row.jyuni, 33, 25, 536, 2);
     }
 }
@@ -187,6 +195,13 @@ void RirekiForm::ComboRireki_Click() {
 }
 
 void RirekiForm::LabelDisp() {
+    if (m_rows[0].no->isHidden()) {
+        for (Row& row : m_rows) {
+            for (QLabel* cell : {row.no, row.shozokuMei, row.ki, row.namae, row.seiNen, row.seiTuki,
+                                 row.seiHi, row.body, row.heart, row.intel})
+                cell->show();
+        }
+    }
     for (int i = 0; i < RowCount; ++i) {
         const int n = i + 1;
         const auto slot = [n](const QString& stem) { return history::slotField(stem, n); };
