@@ -75,15 +75,19 @@ void RirekiForm::buildLayout() {
     connect(m_comboRireki, &QComboBox::activated, this, [this](int) { ComboRireki_Click(); });
 
     m_pictureHyouji = controls::framedBox(m_pictureWaku, QStringLiteral("PictureHyouji"), 8, 56, 593, 337);
+    // The heading and every cell share one font: set on the frame before they are made, they take it
+    // from there instead of each setting its own (a hundred font changes are a good part of the opening).
+    setControlFont(state, m_pictureHyouji, gothicFace(), 9);
 
     m_labelMidashi = new QLabel(
         QStringLiteral(
             "No.　出身　　　期　　名前　　　　 　　　　　生年月日　　　　身体評価　感情評価　知性評価　順位"),
         m_pictureHyouji);
     m_labelMidashi->setObjectName(QStringLiteral("LabelMidashi"));
-    setControlFont(state, m_labelMidashi, gothicFace(), 9);
     placeControl(m_labelMidashi, 577, 15, 8, 16);
 
+    QFont orderFont = m_pictureHyouji->font();
+    orderFont.setBold(true);
     for (int i = 0; i < RowCount; ++i) {
         Row& row = m_rows[i];
         row.strip = controls::framedBox(
@@ -93,8 +97,10 @@ void RirekiForm::buildLayout() {
             auto* l = new QLabel(row.strip);
             l->setObjectName(controls::indexedName(name, i));
             l->setAlignment(alignment | Qt::AlignVCenter);
-            setControlFont(state, l, gothicFace(), 9);
             placeControl(l, width, 25, left, 2);
+            // Empty until a race is picked, a cell draws nothing: it is shown with the first race, so
+            // that the window does not show and paint ninety empty labels as it opens.
+            l->hide();
             return l;
         };
         row.no = label(QStringLiteral("LabelNo"), 0, 15, Qt::AlignRight);
@@ -111,7 +117,7 @@ void RirekiForm::buildLayout() {
         row.jyuni = new QLineEdit(row.strip);
         row.jyuni->setObjectName(controls::indexedName(QStringLiteral("TextJyuni"), i));
         row.jyuni->setAlignment(Qt::AlignRight);
-        setControlFont(state, row.jyuni, gothicFace(), 9, true);
+        row.jyuni->setFont(orderFont);
         placeControl(row.jyuni, 33, 25, 536, 2);
     }
 }
@@ -119,46 +125,34 @@ void RirekiForm::buildLayout() {
 void RirekiForm::Form_Load() {
     runTrapped(m_ctx.dialogs, [this] {
         m_db = std::make_unique<Database>(m_ctx.state.databasePath());
-        // The list shows a few columns of every race; a race's nine slots are read when it is picked,
-        // and the stored race when it is changed.
-        m_query = m_db->openColumns(QStringLiteral("Q_レース履歴"),
-                                    {QStringLiteral("履歴ID"), QStringLiteral("調査年"),
-                                     QStringLiteral("調査月"), QStringLiteral("調査日"),
-                                     QStringLiteral("競輪場名"), QStringLiteral("レースNO")});
         m_affiliation = m_db->openRecordset(QStringLiteral("T_所属"));
         fillCombo();
     });
 }
 
 void RirekiForm::fillCombo() {
-    // The same name objects every row, so that the set finds each field at once.
-    static const QString id = QStringLiteral("履歴ID");
-    static const QString year = QStringLiteral("調査年");
-    static const QString month = QStringLiteral("調査月");
-    static const QString day = QStringLiteral("調査日");
-    static const QString venue = QStringLiteral("競輪場名");
-    static const QString race = QStringLiteral("レースNO");
+    // The list shows a few columns of every race, read once; a race's nine slots are read when it is
+    // picked, and the stored race when it is changed.
     QStringList items;
     try {
-        m_query->moveFirst();
-        if (m_query->eof())
-            throw KorvaneError(ErrorNumber::NoCurrentRecord, programErrorSource(),
-                               QStringLiteral("カレント レコードがありません。"));
-        items.reserve(m_query->recordCount());
-        while (!m_query->eof()) {
-            const auto text = [this](const QString& name) {
-                return conv::trimBlanks(conv::valueText(m_query->field(name)));
-            };
-            items << text(id) + QStringLiteral(" ： ") + text(year) + QLatin1Char('.') + text(month) +
-                         QLatin1Char('.') + text(day) + QStringLiteral("　") + text(venue) +
-                         QStringLiteral("競輪　第") + text(race) + QStringLiteral("レース");
-            m_query->moveNext();
-        }
-    } catch (const KorvaneError& error) {
+        m_db->readColumns(QStringLiteral("Q_レース履歴"),
+                          {QStringLiteral("履歴ID"), QStringLiteral("調査年"), QStringLiteral("調査月"),
+                           QStringLiteral("調査日"), QStringLiteral("競輪場名"), QStringLiteral("レースNO")},
+                          [&items](const QVariantList& values) {
+                              const auto text = [&values](int column) {
+                                  return conv::trimBlanks(conv::valueText(values.at(column)));
+                              };
+                              items << text(0) + QStringLiteral(" ： ") + text(1) + QLatin1Char('.') +
+                                           text(2) + QLatin1Char('.') + text(3) + QStringLiteral("　") +
+                                           text(4) + QStringLiteral("競輪　第") + text(5) +
+                                           QStringLiteral("レース");
+                          });
+    } catch (const KorvaneError&) {
         // The races listed before a row that cannot be read stay listed.
         m_comboRireki->addItems(items);
-        if (error.number() != ErrorNumber::NoCurrentRecord || m_comboRireki->count() > 0)
-            throw;
+        throw;
+    }
+    if (items.isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("レース履歴がありません。レース履歴登録後実行して下さい\r"));
         return;
     }
@@ -177,13 +171,14 @@ std::unique_ptr<Recordset> RirekiForm::openRace(const QString& name, double id) 
 void RirekiForm::ComboRireki_Click() {
     runTrapped(m_ctx.dialogs, [this] {
         m_racePicked = true;
-        if (!m_query)
+        if (!m_affiliation)
             return;
         const double id = conv::numericValue(conv::trimLeadingBlanks(m_comboRireki->currentText()));
         if (m_comboRireki->count() == 0)
             return;
         std::unique_ptr<Recordset> race = openRace(QStringLiteral("Q_レース履歴"), id);
-        m_query->close();
+        if (m_query)
+            m_query->close();
         m_query = std::move(race);
         if (!m_query->eof())
             LabelDisp();
@@ -191,6 +186,13 @@ void RirekiForm::ComboRireki_Click() {
 }
 
 void RirekiForm::LabelDisp() {
+    if (m_rows[0].no->isHidden()) {
+        for (Row& row : m_rows) {
+            for (QLabel* cell : {row.no, row.shozokuMei, row.ki, row.namae, row.seiNen, row.seiTuki,
+                                 row.seiHi, row.body, row.heart, row.intel})
+                cell->show();
+        }
+    }
     for (int i = 0; i < RowCount; ++i) {
         const int n = i + 1;
         const auto slot = [n](const QString& stem) { return history::slotField(stem, n); };
@@ -234,7 +236,8 @@ QVariant RirekiForm::ShozokuMei(qint16 id) {
 }
 
 bool RirekiForm::refusedBeforePick() {
-    if (m_racePicked)
+    // A pick whose race could not be read leaves nothing to act on either.
+    if (m_racePicked && m_query)
         return false;
     m_ctx.dialogs.message(NotPickedMessage);
     return true;

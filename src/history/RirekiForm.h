@@ -71,7 +71,7 @@ private:
     bool refusedBeforePick();
 
     std::unique_ptr<Database> m_db;
-    std::unique_ptr<Recordset> m_query;       // Q_レース履歴: the list's columns, then the race picked
+    std::unique_ptr<Recordset> m_query;       // Q_レース履歴: the race picked
     std::unique_ptr<Recordset> m_history;     // T_レース履歴: the race picked, when it is changed
     std::unique_ptr<Recordset> m_affiliation; // T_所属
     bool m_racePicked = false;

@@ -85,6 +85,28 @@ int Database::countRows(const QString& name, const QList<FieldEquals>& condition
     return static_cast<int>(query.integer(0));
 }
 
+void Database::readColumns(const QString& name, const QStringList& columns,
+                           const std::function<void(const QVariantList&)>& row) {
+    if (!isOpen())
+        store::raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+    const store::ObjectInfo& object = m_impl->connection->object(name);
+    QStringList quoted;
+    for (const QString& column : columns)
+        quoted.append(store::quoteIdentifier(store::storedColumn(object, column)));
+    QString sql = QStringLiteral("SELECT %1 FROM %2")
+                      .arg(quoted.join(QStringLiteral(", ")), store::quoteIdentifier(object.name));
+    // The same order as a record set: a view yields its own, a table is read in key order.
+    if (!object.isView)
+        sql += QStringLiteral(" ORDER BY rowid");
+    store::Statement query(*m_impl->connection, sql);
+    QVariantList values(columns.size());
+    while (query.step()) {
+        for (int i = 0; i < values.size(); ++i)
+            values[i] = query.value(i);
+        row(values);
+    }
+}
+
 void Database::runInTransaction(const std::function<void()>& body) {
     if (!isOpen())
         store::raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));

@@ -192,6 +192,62 @@ private slots:
         QCOMPARE(m_db->countRows(u"T_レース履歴"_s), 2);
     }
 
+    // Rows read once come in the order a record set yields them, with the columns asked for in that
+    // order (no key column added); an unknown column hands no row.
+    void readsColumnsOnce_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("columns");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("second");
+        QTest::addColumn<QStringList>("last");
+        QTest::newRow("view") << u"Q_競輪場"_s << QStringList{u"競輪場ID"_s, u"競輪場名"_s} << 43
+                              << QStringList{u"1"_s, u"函館"_s} << QStringList{u"2"_s, u"青森"_s}
+                              << QStringList{u"43"_s, u"熊本"_s};
+        QTest::newRow("table, key last, other case")
+            << u"T_所属"_s << QStringList{u"所属名"_s, u"所属id"_s} << 47 << QStringList{u"北海道"_s, u"1"_s}
+            << QStringList{u"青森"_s, u"2"_s} << QStringList{u"沖縄"_s, u"47"_s};
+    }
+    void readsColumnsOnce() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, columns);
+        QFETCH(int, count);
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        QFETCH(QStringList, last);
+        QList<QStringList> rows;
+        m_db->readColumns(name, columns, [&rows](const QVariantList& values) {
+            QStringList texts;
+            for (const QVariant& value : values)
+                texts << value.toString();
+            rows << texts;
+        });
+        QCOMPARE(rows.size(), count);
+        QCOMPARE(rows.at(0), first);
+        QCOMPARE(rows.at(1), second);
+        QCOMPARE(rows.last(), last);
+        // The same rows, in the same order, as the record set of those columns.
+        auto set = m_db->openColumns(name, columns);
+        for (const QStringList& row : std::as_const(rows)) {
+            QVERIFY(!set->eof());
+            QCOMPARE(set->field(columns.at(0)).toString(), row.at(0));
+            set->moveNext();
+        }
+        QVERIFY(set->eof());
+    }
+
+    void readColumnsOfUnknownNames() {
+        int handed = 0;
+        const auto count = [&handed](const QVariantList&) { ++handed; };
+        QCOMPARE(errorNumberOf([&] {
+                     m_db->readColumns(u"Q_競輪場"_s, {u"競輪場名"_s, u"無い列"_s}, count);
+                 }),
+                 ErrorNumber::UnknownField);
+        QCOMPARE(errorNumberOf([&] { m_db->readColumns(u"T_無い"_s, {u"名前"_s}, count); }),
+                 ErrorNumber::UnknownObject);
+        QCOMPARE(handed, 0);
+    }
+
 private:
     testsupport::ProgramDir m_dir;
     std::unique_ptr<Database> m_db;
