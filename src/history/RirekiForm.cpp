@@ -249,7 +249,11 @@ bool RirekiForm::findPickedInHistory() {
     if (m_history)
         m_history->close();
     m_history = std::move(stored);
-    return !m_history->eof();
+    // The race was deleted since the pick (here or in another window): say so rather than do nothing.
+    if (m_history->eof())
+        throw KorvaneError(ErrorNumber::RecordDeleted, programErrorSource(),
+                           QStringLiteral("レコードは削除されています。"));
+    return true;
 }
 
 void RirekiForm::Menu_Edit_Click() {

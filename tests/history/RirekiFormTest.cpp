@@ -295,6 +295,8 @@ private slots:
     void storeOrders_data();
     void storeOrders();
     void deleteRace();
+    void raceDeletedElsewhere_data();
+    void raceDeletedElsewhere();
     void noChangesOnNo_data();
     void noChangesOnNo();
     void report_data();
@@ -645,6 +647,37 @@ void RirekiFormTest::deleteRace() {
     auto* combo = child<QComboBox>(again.get(), u"ComboRireki");
     QCOMPARE(combo->count(), 2);
     QCOMPARE(combo->findText(QString::number(ids.at(1)) + QStringLiteral(" ："), Qt::MatchStartsWith), -1);
+}
+
+void RirekiFormTest::raceDeletedElsewhere_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("store orders") << QStringLiteral("Menu_Edit");
+    QTest::newRow("delete") << QStringLiteral("Mneu_Delete");
+}
+
+// A race deleted in another window after the pick is named as deleted, and the other races stay.
+void RirekiFormTest::raceDeletedElsewhere() {
+    QFETCH(QString, command);
+    Race race{QDate(2003, 9, 9), m_venue.first, 4, {m_racers.at(0).id}};
+    const QList<qint64> ids = storeRaces(m_dir.database(), {race, race});
+    auto form = openForm();
+    pickId(*form, ids.at(0));
+    {
+        Database other(m_dir.database());
+        auto set = other.openRecordset(QStringLiteral("T_レース履歴"));
+        QVERIFY(set->findFirst(QStringLiteral("履歴ID = %1").arg(ids.at(0))));
+        set->deleteCurrent();
+        set->close();
+        other.close();
+    }
+    const auto before = storedResults(m_dir.database());
+    m_t->dialogs.answerYes();
+    action(form.get(), command)->trigger();
+    QCOMPARE(m_t->dialogs.texts().size(), 2);
+    QVERIFY2(m_t->dialogs.texts().at(1).startsWith(QStringLiteral("エラー番号  3167")),
+             qPrintable(m_t->dialogs.texts().at(1)));
+    QCOMPARE(storedResults(m_dir.database()), before);
+    QCOMPARE(before.keys(), QList<qint64>{ids.at(1)});
 }
 
 void RirekiFormTest::noChangesOnNo_data() {
