@@ -3,6 +3,8 @@
 // columns of Q_選手 as CSV. The program side reads, checks and writes through the record sets in one
 // transaction, as the racer master window does after its preview. Wall clock, runs interleaved,
 // medians. Prints one line "RATIO <name> <median ratio> <goal>" per case.
+#include "BenchSupport.h"
+#include "BenchTiming.h"
 #include "core/Csv.h"
 #include "masters/RacerCsv.h"
 #include "store/Database.h"
@@ -21,20 +23,9 @@
 
 namespace {
 
-[[noreturn]] void fail(const char* what, const QString& detail = {}) {
-    std::fprintf(stderr, "%s %s\n", what, qPrintable(detail));
-    std::exit(1);
-}
-
-double msSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using benchsupport::fail;
+using benchtiming::median;
+using benchtiming::msSince;
 
 // Runs both sides in turn, repetitions times after one warm-up each; prepare runs untimed before
 // each side (a fresh copy of the database).
@@ -72,7 +63,7 @@ void copyFile(const QString& from, const QString& to) {
 }
 
 // The shell with its arguments run to the end; its standard output goes to outFile when given.
-void sqlite3(const QStringList& arguments, const QString& outFile = {}) {
+void sqliteShell(const QStringList& arguments, const QString& outFile = {}) {
     QProcess shell;
     if (!outFile.isEmpty())
         shell.setStandardOutputFile(outFile);
@@ -83,11 +74,11 @@ void sqlite3(const QStringList& arguments, const QString& outFile = {}) {
 
 // The shell's import: the header skipped, every record into a scratch table of the file's columns.
 void bareImport(const QString& database, const QString& csvFile) {
-    sqlite3({QStringLiteral("-bail"), database,
-             QStringLiteral(
-                 "CREATE TABLE scratch (選手ID INTEGER, 名前 TEXT, よみがな TEXT, 所属 TEXT, 期 INTEGER, "
-                 "級 TEXT, 生年 INTEGER, 生月 INTEGER, 生日 INTEGER, 血液型 TEXT)"),
-             QStringLiteral(".import --csv --skip 1 ") + csvFile + QStringLiteral(" scratch")});
+    sqliteShell({QStringLiteral("-bail"), database,
+                 QStringLiteral(
+                     "CREATE TABLE scratch (選手ID INTEGER, 名前 TEXT, よみがな TEXT, 所属 TEXT, 期 INTEGER, "
+                     "級 TEXT, 生年 INTEGER, 生月 INTEGER, 生日 INTEGER, 血液型 TEXT)"),
+                 QStringLiteral(".import --csv --skip 1 ") + csvFile + QStringLiteral(" scratch")});
 }
 
 // The program's import as the window runs it once the file is chosen: read, check, write.
@@ -153,7 +144,7 @@ int main(int argc, char* argv[]) {
                 fail("cannot write", exported);
         },
         [&] {
-            sqlite3(
+            sqliteShell(
                 {QStringLiteral("-csv"), QStringLiteral("-header"), full,
                  QStringLiteral("SELECT 選手ID, 名前, よみがな, 所属名, 期, 級, 生年, 生月, 生日, 血液型名 "
                                 "FROM Q_選手")},

@@ -3,6 +3,7 @@
 // every row stepped forward once, the same line text, the same kind of list box filled. Database of
 // 32,767 racers; wall clock, the two sides interleaved, median and minimum of all repetitions.
 // Prints "RATIO search-<kind> <median ratio> 1.3" per search.
+#include "BenchSupport.h"
 #include "BenchTiming.h"
 #include "race/RacerSearch.h"
 #include "store/Database.h"
@@ -21,45 +22,8 @@
 
 namespace {
 
-[[noreturn]] void fail(const char* what, const QString& detail = {}) {
-    std::fprintf(stderr, "%s %s\n", what, qPrintable(detail));
-    std::exit(1);
-}
-
-// The bare side's connection: statements prepared once, stepped forward only.
-class Bare {
-public:
-    explicit Bare(const QString& path) {
-        if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-            fail("cannot open", path);
-    }
-    ~Bare() {
-        for (sqlite3_stmt* statement : m_statements)
-            sqlite3_finalize(statement);
-        sqlite3_close(m_db);
-    }
-    sqlite3_stmt* prepare(const QString& sql) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
-            fail("cannot prepare", sql + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(m_db)));
-        m_statements.push_back(statement);
-        return statement;
-    }
-    void exec(const QString& sql) {
-        if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            fail("cannot run", sql);
-    }
-    int first(const QString& sql) {
-        sqlite3_stmt* statement = prepare(sql);
-        const int value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : 0;
-        sqlite3_reset(statement);
-        return value;
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    std::vector<sqlite3_stmt*> m_statements;
-};
+using benchsupport::Bare;
+using benchsupport::fail;
 
 int columnIndex(sqlite3_stmt* statement, const char* name) {
     for (int c = 0; c < sqlite3_column_count(statement); ++c) {

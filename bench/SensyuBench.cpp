@@ -3,6 +3,8 @@
 // SQL through the raw SQLite C API filling a bare list box; and the racer lists to PDF through the
 // program's printer against a bare QPdfWriter loop drawing the same text runs. Wall clock, runs
 // interleaved, medians. Prints one line "RATIO <name> <median ratio> <goal>" per case.
+#include "BenchSupport.h"
+#include "BenchTiming.h"
 #include "core/AppContext.h"
 #include "core/AppState.h"
 #include "core/Conversions.h"
@@ -35,71 +37,13 @@
 
 namespace {
 
-class QuietDialogs : public Dialogs {
-public:
-    void message(const QString&, const QString&) override {}
-    Answer question(const QString&, const QString&) override { return Answer::Yes; }
-    void critical(const QString&, const QString&) override {}
-    void information(const QString&, const QString&) override {}
-};
-
-class NoHelp : public HelpViewer {
-public:
-    void showContents() override {}
-};
-
-class NoNavigation : public Navigator {
-public:
-    bool isAvailable(WindowId) const override { return true; }
-    void open(WindowId) override {}
-    void closed(WindowId) override {}
-    void surveyDateChanged(WindowId) override {}
-};
-
-[[noreturn]] void fail(const char* what, const QString& detail = {}) {
-    std::fprintf(stderr, "%s %s\n", what, qPrintable(detail));
-    std::exit(1);
-}
-
-// The bare side's connection: raw SQLite, statements prepared once and stepped forward only.
-class Bare {
-public:
-    explicit Bare(const QString& path) {
-        if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-            fail("cannot open", path);
-    }
-    ~Bare() {
-        for (sqlite3_stmt* statement : m_statements)
-            sqlite3_finalize(statement);
-        sqlite3_close(m_db);
-    }
-    sqlite3_stmt* prepare(const QString& sql) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
-            fail("cannot prepare", sql + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(m_db)));
-        m_statements.push_back(statement);
-        return statement;
-    }
-    void exec(const QString& sql) {
-        if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            fail("cannot run", sql);
-    }
-    int first(const QString& sql) {
-        sqlite3_stmt* statement = prepare(sql);
-        const int value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : 0;
-        sqlite3_reset(statement);
-        return value;
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    std::vector<sqlite3_stmt*> m_statements;
-};
-
-QString columnText(sqlite3_stmt* statement, int column) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                             sqlite3_column_bytes(statement, column));
-}
+using benchsupport::Bare;
+using benchsupport::columnText;
+using benchsupport::fail;
+using benchsupport::NoHelp;
+using benchsupport::NoNavigation;
+using benchsupport::QuietDialogs;
+using benchtiming::compare;
 
 // Steps a bound statement and hands every row over with all its columns read, as a record set reads them.
 template <typename Row> void eachRow(sqlite3_stmt* statement, Row row) {
@@ -125,46 +69,6 @@ template <typename Row> void eachRow(sqlite3_stmt* statement, Row row) {
         row(values);
     }
     sqlite3_reset(statement);
-}
-
-struct Timing {
-    std::vector<double> program;
-    std::vector<double> bare;
-    std::vector<double> ratios;
-};
-
-double msSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// Runs both sides in turn, repetitions times after one warm-up each, and prints the figures.
-void compare(const char* name, double goal, int repetitions, const std::function<void()>& program,
-             const std::function<void()>& bare) {
-    program();
-    bare();
-    Timing t;
-    for (int i = 0; i < repetitions; ++i) {
-        QCoreApplication::processEvents();
-        auto start = std::chrono::steady_clock::now();
-        program();
-        t.program.push_back(msSince(start));
-        QCoreApplication::processEvents();
-        start = std::chrono::steady_clock::now();
-        bare();
-        t.bare.push_back(msSince(start));
-        t.ratios.push_back(t.program.back() / t.bare.back());
-    }
-    std::printf("%-26s program %8.2f ms (min %8.2f)  bare %8.2f ms (min %8.2f)\n", name, median(t.program),
-                *std::min_element(t.program.begin(), t.program.end()), median(t.bare),
-                *std::min_element(t.bare.begin(), t.bare.end()));
-    std::printf("RATIO %s %.2f %.1f\n", name, median(t.ratios), goal);
-    std::fflush(stdout);
 }
 
 // A printed page in cells: the bare side lays the report's items into lines as a character printer

@@ -3,6 +3,7 @@
 // loading the same binary costs both the same; the child writes the moment of its first complete paint
 // and ends at once. Wall clock, the two sides interleaved, median and minimum of all repetitions.
 // Prints "RATIO cold-start <median ratio> 1.25".
+#include "BenchSupport.h"
 #include "BenchTiming.h"
 #include "app/Startup.h"
 #include "core/Dialogs.h"
@@ -20,14 +21,6 @@ namespace {
 
 const char* const ProgramMode = "--child-program";
 const char* const BareMode = "--child-bare";
-
-class QuietDialogs : public Dialogs {
-public:
-    void message(const QString&, const QString&) override {}
-    Answer question(const QString&, const QString&) override { return Answer::No; }
-    void critical(const QString&, const QString&) override {}
-    void information(const QString&, const QString&) override {}
-};
 
 qint64 nowNanoseconds() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -70,7 +63,7 @@ int runChild(int argc, char* argv[], bool program) {
     FirstPaint watcher(program ? QStringLiteral("MainForm") : QStringLiteral("BareWindow"));
     app.installEventFilter(&watcher);
     if (program) {
-        QuietDialogs dialogs;
+        benchsupport::QuietDialogs dialogs(Dialogs::Answer::No);
         return runKorvane(app, dialogs);
     }
     QMainWindow window;

@@ -4,6 +4,8 @@
 // raw SQLite C API; and the peak memory after a 501-row search against a bare window listing the same
 // rows (each side in a process of its own, since a peak cannot be taken back). Wall clock, runs
 // interleaved; prints median and minimum of each side and "RATIO <name> <median ratio> <goal>".
+#include "BenchSupport.h"
+#include "BenchTiming.h"
 #include "core/AppContext.h"
 #include "core/AppState.h"
 #include "core/Dialogs.h"
@@ -35,38 +37,21 @@
 
 namespace {
 
+using benchsupport::columnText;
+using benchsupport::fail;
+using benchsupport::NoHelp;
+using benchsupport::NoNavigation;
+using benchsupport::QuietDialogs;
+using benchtiming::median;
+using benchtiming::minimum;
+using benchtiming::msSince;
+
 constexpr int RaceCount = 10000;
-
-class QuietDialogs : public Dialogs {
-public:
-    void message(const QString&, const QString&) override {}
-    Answer question(const QString&, const QString&) override { return Answer::Yes; }
-    void critical(const QString&, const QString&) override {}
-    void information(const QString&, const QString&) override {}
-};
-
-class NoHelp : public HelpViewer {
-public:
-    void showContents() override {}
-};
-
-class NoNavigation : public Navigator {
-public:
-    bool isAvailable(WindowId) const override { return true; }
-    void open(WindowId) override {}
-    void closed(WindowId) override {}
-    void surveyDateChanged(WindowId) override {}
-};
 
 class NoPrinter : public Printer {
 public:
     std::unique_ptr<PrintJob> startJob(const QString&) override { return nullptr; }
 };
-
-[[noreturn]] void fail(const char* what, const QString& detail = {}) {
-    std::fprintf(stderr, "%s %s\n", what, qPrintable(detail));
-    std::exit(1);
-}
 
 // The services a window needs, quiet, on the database in one directory.
 struct Program {
@@ -117,11 +102,6 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-QString columnText(sqlite3_stmt* statement, int column) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                             sqlite3_column_bytes(statement, column));
-}
-
 // Races as users store them, drawn by a small fixed generator so that every run stores the same.
 void storeHistory(const QString& path) {
     const Sqlite db(path);
@@ -157,20 +137,6 @@ void storeHistory(const QString& path) {
     }
     sqlite3_finalize(insert);
     db.exec("COMMIT");
-}
-
-double msSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-double minimum(const std::vector<double>& values) {
-    return *std::min_element(values.begin(), values.end());
 }
 
 void report(const char* name, const char* unit, double goal, const std::vector<double>& program,
