@@ -182,10 +182,7 @@ void KeirinjyoForm::Menu_CsvImport_Click() {
         if (!m_db || !m_keirinjyo || !masters::importCsv(m_ctx, this, table, *m_db))
             return;
         // The velodromes read again, so that the new ones can be reached; the first is shown.
-        m_keirinjyo->close();
-        m_keirinjyo = m_db->openRecordset(ViewName);
-        m_browser->setRecordset(m_keirinjyo.get());
-        m_browser->load();
+        m_browser->reopen(*m_db, m_keirinjyo, ViewName);
     });
 }
 

@@ -261,10 +261,7 @@ void OriginalForm::Menu_CsvImport_Click() {
         if (!m_db || !m_meibo || !masters::importCsv(m_ctx, this, table, *m_db))
             return;
         // The roster read again, so that the new persons can be reached; the first is shown.
-        m_meibo->close();
-        m_meibo = m_db->openRecordset(TableName);
-        m_browser->setRecordset(m_meibo.get());
-        m_browser->load();
+        m_browser->reopen(*m_db, m_meibo, TableName);
     });
 }
 

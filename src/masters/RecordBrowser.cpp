@@ -1,6 +1,7 @@
 #include "masters/RecordBrowser.h"
 
 #include "core/Dialogs.h"
+#include "store/Database.h"
 #include "store/Recordset.h"
 
 #include <QLineEdit>
@@ -9,6 +10,13 @@ RecordBrowser::RecordBrowser(Dialogs& dialogs, QLineEdit* recordNo, std::functio
     : m_dialogs(dialogs)
     , m_recordNo(recordNo)
     , m_showFields(std::move(showFields)) {}
+
+void RecordBrowser::reopen(Database& db, std::unique_ptr<Recordset>& set, const QString& name) {
+    set->close();
+    set = db.openRecordset(name);
+    setRecordset(set.get());
+    load();
+}
 
 void RecordBrowser::load() {
     m_total = 0;

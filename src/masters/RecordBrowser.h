@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
+class Database;
 class Dialogs;
 class QLineEdit;
 class Recordset;
@@ -21,6 +23,8 @@ public:
     // Counts the records by walking them, then shows the first one (number 1); an empty set shows
     // nothing and the number 0.
     void load();
+    // Closes set and opens name again, then loads it: after rows came in from outside the set.
+    void reopen(Database& db, std::unique_ptr<Recordset>& set, const QString& name);
 
     int total() const { return m_total; }
     int number() const { return m_number; }
