@@ -6,7 +6,7 @@
 #include "BenchSupport.h"
 #include "BenchTiming.h"
 #include "core/Csv.h"
-#include "masters/RacerCsv.h"
+#include "records/RacerCsv.h"
 #include "store/Database.h"
 #include "store/SeedDatabase.h"
 
@@ -84,12 +84,12 @@ void bareImport(const QString& database, const QString& csvFile) {
 // The program's import as the window runs it once the file is chosen: read, check, write.
 void programImport(const QString& database, const QString& csvFile, int expectedAdded, int expectedChanged) {
     Database db(database);
-    masters::RacerCsv table;
+    records::RacerCsv table;
     const csv::Document document = csv::readFile(csvFile);
 
     if (!document.ok())
         fail("cannot read", document.error);
-    const masters::CsvCheck check = table.check(db, document);
+    const records::CsvCheck check = table.check(db, document);
     if (check.added != expectedAdded || check.changed != expectedChanged || !check.rejections.isEmpty())
         fail("unexpected check", QStringLiteral("%1 new %2 changed %3 rejected")
                                      .arg(check.added)
@@ -121,7 +121,7 @@ int main(int argc, char* argv[]) {
     // another grade.
     {
         Database db(full);
-        const QByteArray bytes = masters::RacerCsv().exportFile(db);
+        const QByteArray bytes = records::RacerCsv().exportFile(db);
         if (!csv::saveWhole(exported, bytes).isEmpty())
             fail("cannot write", exported);
         csv::Document document = csv::parse(bytes);
@@ -140,7 +140,7 @@ int main(int argc, char* argv[]) {
         "csv-export", 2.0, repetitions, [] {},
         [&] {
             Database db(full);
-            if (!csv::saveWhole(exported, masters::RacerCsv().exportFile(db)).isEmpty())
+            if (!csv::saveWhole(exported, records::RacerCsv().exportFile(db)).isEmpty())
                 fail("cannot write", exported);
         },
         [&] {

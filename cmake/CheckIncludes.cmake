@@ -1,19 +1,21 @@
 # Keeps the folders of src/ layered: run as
 #   cmake -DSOURCE_DIR=<src> -DQT_HEADERS=<qt6 include dir> -P CheckIncludes.cmake
 # Fails, listing every offending line, when a folder includes a folder above it, when anything outside
-# the store includes its internals, or when core/ or store/ include a GUI header.
+# the store includes its internals, or when core/, store/, records/ or cli/ include a GUI header.
 cmake_minimum_required(VERSION 3.25)
 
 # What each folder may include, itself included.
 set(allowed_core core)
 set(allowed_store core store)
 set(allowed_shell core shell)
-set(allowed_biorhythm core store shell biorhythm)
-set(allowed_race core store shell biorhythm race)
-set(allowed_history core store shell biorhythm race history)
-set(allowed_masters core store shell biorhythm race masters)
+set(allowed_records core store records)
+set(allowed_cli core store records cli)
+set(allowed_biorhythm core store records shell biorhythm)
+set(allowed_race core store records shell biorhythm race)
+set(allowed_history core store records shell biorhythm race history)
+set(allowed_masters core store records shell biorhythm race masters)
 set(allowed_mainmenu core store shell mainmenu)
-set(allowed_app core store shell biorhythm race history masters mainmenu app)
+set(allowed_app core store records shell biorhythm race history masters mainmenu app)
 set(store_internals store/StoreInternal.h store/Dynaset.h)
 set(gui_modules QtGui QtWidgets QtPrintSupport QtCharts)
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
@@ -48,7 +50,7 @@ foreach(file IN LISTS files)
       endif()
     elseif(line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
       set(header "${CMAKE_MATCH_1}")
-      if(NOT folder STREQUAL "core" AND NOT folder STREQUAL "store")
+      if(NOT folder MATCHES "^(core|store|records|cli)$")
         continue()
       endif()
       foreach(module IN LISTS gui_modules)

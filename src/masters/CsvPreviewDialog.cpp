@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "core/Services.h"
 #include "store/Database.h"
 
 #include <QDir>
@@ -28,7 +29,7 @@ QString shownPath(const QString& path) {
 
 } // namespace
 
-CsvPreviewDialog::CsvPreviewDialog(const QString& path, const masters::CsvCheck& check, QWidget* parent)
+CsvPreviewDialog::CsvPreviewDialog(const QString& path, const records::CsvCheck& check, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("CsvPreviewDialog"));
     setWindowTitle(QStringLiteral("CSV取込の確認"));
@@ -45,7 +46,7 @@ CsvPreviewDialog::CsvPreviewDialog(const QString& path, const masters::CsvCheck&
         {QStringLiteral("新規"), check.added},
         {QStringLiteral("変更"), check.changed},
         {QStringLiteral("変更なし"), check.unchanged},
-        {QStringLiteral("不採用"), static_cast<int>(check.rejections.size())},
+        {QStringLiteral("不採用"), check.rejected},
     };
     const QString names[] = {QStringLiteral("LabelAdded"), QStringLiteral("LabelChanged"),
                              QStringLiteral("LabelUnchanged"), QStringLiteral("LabelRejected")};
@@ -72,7 +73,7 @@ CsvPreviewDialog::CsvPreviewDialog(const QString& path, const masters::CsvCheck&
     table->setColumnWidth(0, 56);
     table->setColumnWidth(1, 80);
     for (int row = 0; row < check.rejections.size(); ++row) {
-        const masters::CsvRejection& rejection = check.rejections.at(row);
+        const records::CsvRejection& rejection = check.rejections.at(row);
         auto* line = new QTableWidgetItem(QString::number(rejection.line));
         line->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table->setItem(row, 0, line);
@@ -106,7 +107,7 @@ CsvPreviewDialog::CsvPreviewDialog(const QString& path, const masters::CsvCheck&
 
 namespace masters {
 
-void exportCsv(AppContext& ctx, TableCsv& table, Database& db, const QString& fileName) {
+void exportCsv(AppContext& ctx, records::TableCsv& table, Database& db, const QString& fileName) {
     const QString path = ctx.dialogs.saveFileName(ExportTitle, ctx.state.appPath + fileName, Filter);
     if (path.isEmpty())
         return;
@@ -117,7 +118,7 @@ void exportCsv(AppContext& ctx, TableCsv& table, Database& db, const QString& fi
             ExportTitle);
 }
 
-bool importCsv(AppContext& ctx, QWidget* parent, TableCsv& table, Database& db) {
+bool importCsv(AppContext& ctx, QWidget* parent, records::TableCsv& table, Database& db) {
     const QString path = ctx.dialogs.openFileName(ImportTitle, ctx.state.appPath, Filter);
     if (path.isEmpty())
         return false;
@@ -132,7 +133,8 @@ bool importCsv(AppContext& ctx, QWidget* parent, TableCsv& table, Database& db) 
         refuse(document.error);
         return false;
     }
-    const CsvCheck check = table.check(db, document);
+    table.setThisYear(ctx.clock.today().year());
+    const records::CsvCheck check = table.check(db, document);
     if (!check.error.isEmpty()) {
         refuse(check.error);
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "masters/TableCsv.h"
+#include "records/TableCsv.h"
 
 #include <QDialog>
 
@@ -15,7 +15,7 @@ class QTableWidget;
 class CsvPreviewDialog : public QDialog {
     Q_OBJECT
 public:
-    CsvPreviewDialog(const QString& path, const masters::CsvCheck& check, QWidget* parent = nullptr);
+    CsvPreviewDialog(const QString& path, const records::CsvCheck& check, QWidget* parent = nullptr);
 
     QPushButton* importButton() const { return m_import; }
     QPushButton* cancelButton() const { return m_cancel; }
@@ -31,10 +31,10 @@ namespace masters {
 constexpr int ProgressThreshold = 2000;
 
 // "CSV出力": asks for a file (offering fileName in the program folder) and writes the table to it.
-void exportCsv(AppContext& ctx, TableCsv& table, Database& db, const QString& fileName);
+void exportCsv(AppContext& ctx, records::TableCsv& table, Database& db, const QString& fileName);
 
 // "CSV取込": asks for a file, checks it against the table, shows the preview and, when the user goes
 // on, writes the accepted rows in one transaction. True when rows were written.
-bool importCsv(AppContext& ctx, QWidget* parent, TableCsv& table, Database& db);
+bool importCsv(AppContext& ctx, QWidget* parent, records::TableCsv& table, Database& db);
 
 } // namespace masters

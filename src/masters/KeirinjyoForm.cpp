@@ -7,9 +7,10 @@
 #include "core/Errors.h"
 #include "masters/CsvPreviewDialog.h"
 #include "masters/KeirinjyoFormLayout.h"
-#include "masters/MasterCsv.h"
 #include "masters/MasterPanels.h"
 #include "masters/RecordBrowser.h"
+#include "records/MasterCsv.h"
+#include "records/TableRules.h"
 #include "shell/Controls.h"
 #include "shell/ErrorTrap.h"
 #include "store/Database.h"
@@ -140,16 +141,21 @@ bool KeirinjyoForm::storeFromBoxes(bool adding) {
     const qint16 regionId = ChikuID_Kensaku(m_comboChikuMei->currentText());
     if (regionId == 0)
         return false;
-    // Read before the record is opened for writing, so that a number too large leaves nothing open.
-    const qint16 id = conv::numericValueInt16(m_keirinjyoID->text());
+    // Checked before the record is opened for writing, so that a refused value leaves nothing open.
+    records::VelodromeValues values;
+    QList<records::Refusal> refusals;
+    if (!records::checkVelodrome(m_keirinjyoID->text(), m_keirinjyoMei->text(), values, refusals)) {
+        m_ctx.dialogs.critical(records::refusalText(refusals), records::refusalTitle(refusals));
+        return false;
+    }
     Recordset& set = velodromes();
     if (adding)
         set.addNew();
     else
         set.edit();
     try {
-        set.setField(QStringLiteral("競輪場ID"), id);
-        set.setField(QStringLiteral("競輪場名"), m_keirinjyoMei->text());
+        set.setField(QStringLiteral("競輪場ID"), values.id);
+        set.setField(QStringLiteral("競輪場名"), values.name);
         set.setField(QStringLiteral("地区ID"), regionId);
         set.update();
     } catch (...) {
@@ -178,7 +184,7 @@ void KeirinjyoForm::Menu_Close_Click() {
 
 void KeirinjyoForm::Menu_CsvImport_Click() {
     runTrapped(m_ctx.dialogs, [this] {
-        masters::VelodromeCsv table;
+        records::VelodromeCsv table;
         if (!m_db || !m_keirinjyo || !masters::importCsv(m_ctx, this, table, *m_db))
             return;
         // The velodromes read again, so that the new ones can be reached; the first is shown.
@@ -188,7 +194,7 @@ void KeirinjyoForm::Menu_CsvImport_Click() {
 
 void KeirinjyoForm::Menu_CsvExport_Click() {
     runTrapped(m_ctx.dialogs, [this] {
-        masters::VelodromeCsv table;
+        records::VelodromeCsv table;
         if (m_db)
             masters::exportCsv(m_ctx, table, *m_db, QStringLiteral("競輪場.csv"));
     });

@@ -7,12 +7,14 @@
 #include "core/Services.h"
 #include "core/SharedRoutines.h"
 #include "masters/CsvPreviewDialog.h"
-#include "masters/MasterCsv.h"
 #include "masters/MasterPanels.h"
 #include "masters/OriginalFormLayout.h"
 #include "masters/RecordBrowser.h"
+#include "records/MasterCsv.h"
+#include "records/TableRules.h"
 #include "shell/Controls.h"
 #include "shell/ErrorTrap.h"
+#include "shell/TextWatch.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 
@@ -21,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -41,6 +44,17 @@ void showText(QComboBox* box, const QString& text) {
         box->setCurrentIndex(index);
     else
         box->setEditText(text);
+}
+
+// The birth year the chart gets: the number in the entry's first four characters, 0 when there is none.
+qint16 birthYearInSlot(const QString& entry) {
+    const QString head = entry.left(4);
+    if (head.size() < 4 || !std::all_of(head.begin(), head.end(), [](QChar c) {
+            return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                   (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19);
+        }))
+        return 0;
+    return conv::numericValueInt16(head);
 }
 
 [[noreturn]] void raiseNotOpen() {
@@ -112,14 +126,18 @@ void OriginalForm::buildControls() {
     for (const char16_t* panel : {u"PictureChoNen", u"PictureCommand", u"PictureMain"})
         masters::tintPanel(table.widget(QString::fromUtf16(panel)), false);
 
-    // Typing and choosing from the list both count as a change of the survey date; each action of
-    // the user reaches the handler once.
+    // Every new text of a survey picker, however it came, is one change of the survey date; the texts
+    // the window sets itself are not.
     for (auto [box, handler] : {std::pair{m_comboChoNen, &OriginalForm::ComboChoNen_Change},
                                 std::pair{m_comboChoTuki, &OriginalForm::ComboChoTuki_Change},
-                                std::pair{m_comboChoHi, &OriginalForm::ComboChoHi_Change}}) {
-        connect(box->lineEdit(), &QLineEdit::textEdited, this, handler);
-        connect(box, &QComboBox::activated, this, handler);
-    }
+                                std::pair{m_comboChoHi, &OriginalForm::ComboChoHi_Change}})
+        controls::onNewText(box, [this, handler] {
+            if (!m_fillingBoxes)
+                (this->*handler)();
+        });
+    // The sheet above sets the pickers' inner fields before the table gives the pickers their fonts.
+    for (QComboBox* box : {m_comboChoNen, m_comboChoTuki, m_comboChoHi, m_comboNen, m_comboTuki, m_comboHi})
+        box->lineEdit()->setFont(box->font());
 
     m_browser = std::make_unique<RecordBrowser>(m_ctx.dialogs, m_recordNo, [this] { showRecord(); });
 }
@@ -139,7 +157,7 @@ void OriginalForm::fillPickers() {
 
     QStringList years;
     for (int y = year - 60; y <= year; ++y)
-        years << masters::birthYearEntry(y);
+        years << records::birthYearEntry(y);
     m_comboNen->addItems(years);
     m_comboTuki->addItems(numberTexts(1, 12));
     m_comboHi->addItems(numberTexts(1, 31));
@@ -170,10 +188,11 @@ void OriginalForm::showRecord() {
     const auto text = [&set](const char16_t* name) {
         return conv::valueText(set.field(QString::fromUtf16(name)));
     };
-    m_textNamae->setText(text(u"名前"));
-    showText(m_comboNen, text(u"生年"));
-    showText(m_comboTuki, text(u"生月"));
-    showText(m_comboHi, text(u"生日"));
+    m_shown = {text(u"名前"), text(u"生年"), text(u"生月"), text(u"生日")};
+    m_textNamae->setText(m_shown.at(0));
+    showText(m_comboNen, m_shown.at(1));
+    showText(m_comboTuki, m_shown.at(2));
+    showText(m_comboHi, m_shown.at(3));
 }
 
 int OriginalForm::currentRecordNo() const {
@@ -184,45 +203,75 @@ int OriginalForm::recordTotal() const {
     return m_browser->total();
 }
 
+// The detail chart stepped the shared survey date: the pickers show it.
+void OriginalForm::SurveyDate_Change() {
+    const SurveyDate& date = m_ctx.state.surveyDate;
+    m_fillingBoxes = true;
+    showText(m_comboChoNen, QString::number(date.year));
+    showText(m_comboChoTuki, QString::number(date.month));
+    showText(m_comboChoHi, QString::number(date.day));
+    m_fillingBoxes = false;
+}
+
+// A number beyond 16 bits is the overflow error, as the birth pickers give it, and the date keeps its
+// value; any other number becomes that part of the date, which is then checked.
+void OriginalForm::surveyPartChanged(qint16 SurveyDate::*part, const QComboBox* box) {
+    runTrapped(m_ctx.dialogs, [this, part, box] {
+        const qint16 value = conv::numericValueInt16(box->currentText());
+        m_ctx.state.surveyDate.*part = value;
+        checkSurveyDate(m_ctx.state.surveyDate, m_ctx.dialogs);
+    });
+}
+
 void OriginalForm::ComboChoNen_Change() {
-    setSurveyDatePart(m_ctx.state.surveyDate, &SurveyDate::year, m_comboChoNen->currentText(), m_ctx.dialogs);
+    surveyPartChanged(&SurveyDate::year, m_comboChoNen);
 }
 
 void OriginalForm::ComboChoTuki_Change() {
-    setSurveyDatePart(m_ctx.state.surveyDate, &SurveyDate::month, m_comboChoTuki->currentText(),
-                      m_ctx.dialogs);
+    surveyPartChanged(&SurveyDate::month, m_comboChoTuki);
 }
 
 void OriginalForm::ComboChoHi_Change() {
-    setSurveyDatePart(m_ctx.state.surveyDate, &SurveyDate::day, m_comboChoHi->currentText(), m_ctx.dialogs);
+    surveyPartChanged(&SurveyDate::day, m_comboChoHi);
 }
 
-void OriginalForm::storeFromBoxes(bool adding) {
+// Stores the person on screen after the roster's rules accepted every value; an update writes only the
+// fields the user changed, so that what he did not touch stays as it was stored.
+bool OriginalForm::storeFromBoxes(bool adding) {
+    const QStringList boxes{m_textNamae->text(), m_comboNen->currentText(), m_comboTuki->currentText(),
+                            m_comboHi->currentText()};
+    records::RosterPerson person;
+    QList<records::Refusal> refusals;
+    if (!records::checkRosterPerson(boxes.at(0), boxes.at(1), boxes.at(2), boxes.at(3),
+                                    m_ctx.clock.today().year(), person, refusals)) {
+        m_ctx.dialogs.critical(records::refusalText(refusals), records::refusalTitle(refusals));
+        return false;
+    }
+    const QStringList values = person.storedTexts();
+    static const QString fields[4] = {QStringLiteral("名前"), QStringLiteral("生年"), QStringLiteral("生月"),
+                                      QStringLiteral("生日")};
     Recordset& set = roster();
     if (adding)
         set.addNew();
     else
         set.edit();
     try {
-        set.setField(QStringLiteral("名前"), m_textNamae->text());
-        set.setField(QStringLiteral("生年"), m_comboNen->currentText());
-        set.setField(QStringLiteral("生月"), m_comboTuki->currentText());
-        set.setField(QStringLiteral("生日"), m_comboHi->currentText());
+        for (int i = 0; i < 4; ++i)
+            if (adding || boxes.at(i) != m_shown.value(i))
+                set.setField(fields[i], values.at(i));
         set.update();
     } catch (...) {
         if (set.isEditing())
             set.cancelUpdate();
         throw;
     }
+    return true;
 }
 
 void OriginalForm::CommandDB_Click(int index) {
     runTrapped(m_ctx.dialogs, [this, index] {
         m_browser->command(index, QStringLiteral("個別名簿テーブル"),
-                           {[this](bool adding) {
-                                storeFromBoxes(adding);
-                                return true;
-                            },
+                           {[this](bool adding) { return storeFromBoxes(adding); },
                             [this] { roster().deleteCurrent(); }, [this] { Meibo_Print(); }});
     });
 }
@@ -234,7 +283,7 @@ void OriginalForm::Menu_Ment_Click(int index) {
 void OriginalForm::Menu_Disp_Click() {
     runTrapped(m_ctx.dialogs, [this] {
         // Every number is read before the slot changes, so a value out of range leaves it as it was.
-        const qint16 year = masters::birthYearOf(m_comboNen->currentText());
+        const qint16 year = birthYearInSlot(m_comboNen->currentText());
         const qint16 month = conv::numericValueInt16(m_comboTuki->currentText());
         const qint16 day = conv::numericValueInt16(m_comboHi->currentText());
         PersonSlot& slot = m_ctx.state.selectedPersons[AppState::RosterSlot];
@@ -257,7 +306,7 @@ void OriginalForm::Menu_Close_Click() {
 
 void OriginalForm::Menu_CsvImport_Click() {
     runTrapped(m_ctx.dialogs, [this] {
-        masters::RosterCsv table;
+        records::RosterCsv table;
         if (!m_db || !m_meibo || !masters::importCsv(m_ctx, this, table, *m_db))
             return;
         // The roster read again, so that the new persons can be reached; the first is shown.
@@ -267,7 +316,7 @@ void OriginalForm::Menu_CsvImport_Click() {
 
 void OriginalForm::Menu_CsvExport_Click() {
     runTrapped(m_ctx.dialogs, [this] {
-        masters::RosterCsv table;
+        records::RosterCsv table;
         if (m_db)
             masters::exportCsv(m_ctx, table, *m_db, QStringLiteral("個別名簿.csv"));
     });

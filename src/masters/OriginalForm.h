@@ -4,6 +4,7 @@
 #include "shell/FormWindow.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 struct AppContext;
@@ -40,6 +41,9 @@ public:
     void ComboChoTuki_Change();
     void ComboChoHi_Change();
 
+    // The detail chart stepped the shared survey date: the survey pickers follow it.
+    void SurveyDate_Change() override;
+
     // Prints "個別名簿一覧表" under its own error trap.
     void Meibo_Print();
 
@@ -56,7 +60,8 @@ private:
     void fillPickers();
     void showRecord();
     Recordset& roster();
-    void storeFromBoxes(bool adding);
+    bool storeFromBoxes(bool adding);
+    void surveyPartChanged(qint16 SurveyDate::*part, const QComboBox* box);
 
     std::unique_ptr<Database> m_db;
     std::unique_ptr<Recordset> m_meibo; // T_個別名簿
@@ -70,4 +75,6 @@ private:
     QComboBox* m_comboNen = nullptr;
     QComboBox* m_comboTuki = nullptr;
     QComboBox* m_comboHi = nullptr;
+    bool m_fillingBoxes = false;
+    QStringList m_shown; // 名前, 生年, 生月, 生日 as the shown record holds them
 };

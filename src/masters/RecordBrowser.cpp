@@ -56,8 +56,12 @@ void RecordBrowser::command(int index, const QString& table, const Actions& acti
             actions.store(false);
         break;
     case 5:
-        if (asked(QStringLiteral("追加")) && actions.store(true))
+        // The window then stands on the new record, the set's last, so that an update or a delete
+        // that follows acts on it and not on the record shown before.
+        if (asked(QStringLiteral("追加")) && actions.store(true)) {
             added();
+            last();
+        }
         break;
     case 6:
         if (asked(QStringLiteral("削除"))) {

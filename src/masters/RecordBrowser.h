@@ -48,7 +48,8 @@ public:
         std::function<void()> print;
     };
     // CommandDB(index): 0..3 the moves; 4 update, 5 add, 6 delete, 7 print, each after the question
-    // "<table>を<verb>しますか。" titled "<table><verb>". Every command but add needs a record.
+    // "<table>を<verb>しますか。" titled "<table><verb>". Every command but add needs a record; after an
+    // add the new record is shown.
     void command(int index, const QString& table, const Actions& actions);
 
 private:

@@ -5,13 +5,15 @@
 #include "core/Conversions.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "core/Services.h"
 #include "masters/CsvPreviewDialog.h"
-#include "masters/RacerCsv.h"
-#include "masters/RacerRecord.h"
 #include "masters/SensyuFormLayout.h"
 #include "masters/SensyuFormPictures.h"
 #include "race/SearchPanel.h"
 #include "race/ToolPictures.h"
+#include "records/RacerCsv.h"
+#include "records/RacerRecord.h"
+#include "records/TableRules.h"
 #include "shell/Controls.h"
 #include "shell/ErrorTrap.h"
 #include "shell/VersionBox.h"
@@ -20,6 +22,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
+#include <utility>
 
 namespace {
 
@@ -133,10 +137,16 @@ void SensyuForm::buildControls() {
 
     table.add(sensyuform::listAndEditLayout());
     m_list1 = table.get<QListWidget>(QStringLiteral("List1"));
-    // The selection moves by mouse or arrow keys alike; either shows the racer.
+    // The selection moves by mouse or arrow keys alike; either shows the racer. A click on the line
+    // already selected shows it again, which drops the edits not stored.
     connect(m_list1, &QListWidget::currentRowChanged, this, [this](int line) {
+        m_pressMovedSelection = QGuiApplication::mouseButtons() != Qt::NoButton;
         if (line >= 0)
             List1_Click(line);
+    });
+    connect(m_list1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (!std::exchange(m_pressMovedSelection, false))
+            List1_Click(m_list1->row(item));
     });
 
     m_comboSyozoku = table.get<QComboBox>(QStringLiteral("ComboSyozoku"));
@@ -398,28 +408,25 @@ qint16 SensyuForm::BladID_Kensaku(const QString& name) {
     return 0;
 }
 
-// Reads the edit panel for a store. An unknown affiliation or blood type stops it after its message,
-// and so does racer number 0: in the stored races 0 stands for a slot without a racer, so a racer
-// numbered 0 would be taken for an empty slot.
-bool SensyuForm::readEditPanel(masters::RacerFields& values) {
+// Reads the edit panel for a store. An unknown affiliation or blood type stops it after its message;
+// then the racer table's rules check every value, and a refusal names each field at fault.
+bool SensyuForm::readEditPanel(records::RacerFields& values, const records::StoredRacer* stored) {
     values.affiliationId = SyozokuID_Kensaku(m_comboSyozoku->currentText());
     if (values.affiliationId == 0)
         return false;
     values.bloodTypeId = BladID_Kensaku(m_comboBladtype->currentText());
     if (values.bloodTypeId == 0)
         return false;
-    values.term = conv::numericValueInt16(m_ki->text());
-    values.racerId = conv::numericValueInt16(m_toban->text());
-    values.name = m_namae->text();
-    values.reading = m_yomigana->text();
-    values.grade = m_kyu->text();
-    values.birthYear = conv::numericValueInt16(m_seinen->text());
-    values.birthMonth = conv::numericValueInt16(m_seituki->text());
-    values.birthDay = conv::numericValueInt16(m_seihi->text());
-    if (values.racerId == 0) {
-        m_ctx.dialogs.critical(QStringLiteral("登番を数字で入力して下さい。\r\n"
-                                              "登番 0 の選手は登録出来ません。\r\n"),
-                               QStringLiteral("登番入力エラー"));
+    records::RacerTexts texts{m_toban->text(), m_namae->text(),  m_yomigana->text(), m_ki->text(),
+                              m_kyu->text(),   m_seinen->text(), m_seituki->text(),  m_seihi->text()};
+    if (stored && stored->fields.term.isNull() && records::wholeNumber(texts.term) == 0)
+        texts.term.clear();
+    records::RacerLabels labels;
+    labels.racerId = QStringLiteral("登番");
+    labels.reading = QStringLiteral("ﾖﾐｶﾞﾅ");
+    QList<records::Refusal> refusals;
+    if (!records::checkRacer(texts, m_ctx.clock.today().year(), values, refusals, labels)) {
+        m_ctx.dialogs.critical(records::refusalText(refusals), records::refusalTitle(refusals));
         return false;
     }
     return true;
@@ -431,11 +438,13 @@ void SensyuForm::updateRacer() {
     if (m_ctx.dialogs.question(racerCaption() + QStringLiteral("　選手の内容を更新しますか。\r\n"),
                                QStringLiteral("選手テーブル更新")) != Dialogs::Answer::Yes)
         return;
-    masters::RacerFields values;
-    if (!readEditPanel(values))
+    // Only what differs from the stored racer is written: a field left as shown keeps its value.
+    const records::StoredRacer stored = records::readStoredRacer(*m_racerView);
+    records::RacerFields values;
+    if (!readEditPanel(values, &stored))
         return;
     m_racerView->edit();
-    masters::writeRacer(*m_racerView, values);
+    records::writeRacer(*m_racerView, values, &stored);
 }
 
 void SensyuForm::addRacer() {
@@ -447,15 +456,27 @@ void SensyuForm::addRacer() {
     if (m_ctx.dialogs.question(QStringLiteral("選手テーブルを追加しますか。\r\n"),
                                QStringLiteral("選手テーブル追加")) != Dialogs::Answer::Yes)
         return;
-    masters::RacerFields values;
-    if (!readEditPanel(values))
+    records::RacerFields values;
+    if (!readEditPanel(values, nullptr))
         return;
-    // Always into the racer table: after a switch back from the extraction list the view may still
-    // be the list's, and a racer added there would be put on the list as well.
-    std::unique_ptr<Recordset> racers = database().openRecordset(racerViewName(0), {}, 0);
-    racers->addNew();
-    masters::writeRacer(*racers, values);
-    racers->close();
+    // Always into the racer table: after a switch back from the extraction list the view may still be
+    // the list's, and a racer added there would be put on the list as well. Such a view and its list
+    // give way to the racer table, holding only the new racer.
+    if (m_setMode != 0 || !m_racerView) {
+        Table_Change({{fRacerId, values.racerId}});
+        m_results.clear();
+        showSearchList();
+    }
+    Recordset& view = racerView();
+    view.addNew();
+    records::writeRacer(view, values);
+    // The new racer joins the list and is selected, so that an update or a delete that follows acts
+    // on him and not on the racer selected before.
+    view.moveLast();
+    m_results.lines.append(racerRowText(view));
+    m_results.rows.append(racerRowSlot(view));
+    m_list1->addItem(m_results.lines.last());
+    m_list1->setCurrentRow(m_results.size() - 1);
 }
 
 void SensyuForm::deleteRacer() {
@@ -485,7 +506,7 @@ void SensyuForm::printList() {
 void SensyuForm::Menu_CsvImport_Click() {
     runTrapped(m_ctx.dialogs, [this] {
         // Into the racer table whatever the mode; the list shows the new rows after the next search.
-        masters::RacerCsv table;
+        records::RacerCsv table;
         masters::importCsv(m_ctx, this, table, database());
     });
 }
@@ -493,7 +514,7 @@ void SensyuForm::Menu_CsvImport_Click() {
 void SensyuForm::Menu_CsvExport_Click() {
     runTrapped(m_ctx.dialogs, [this] {
         const bool extraction = m_ctx.state.extractionMode != 0;
-        masters::RacerCsv table(extraction ? 1 : 0);
+        records::RacerCsv table(extraction ? 1 : 0);
         masters::exportCsv(m_ctx, table, database(),
                            extraction ? QStringLiteral("選手抽出.csv") : QStringLiteral("選手.csv"));
     });

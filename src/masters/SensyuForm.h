@@ -20,9 +20,10 @@ struct AppContext;
 class Database;
 class Recordset;
 class SearchPanel;
-namespace masters {
+namespace records {
 struct RacerFields;
-}
+struct StoredRacer;
+} // namespace records
 
 // What the racer master window remembers of its last search. The program owns one for the whole run,
 // so that a delete can repeat the search and a report can follow it in a later opening of the window.
@@ -104,8 +105,9 @@ private:
     bool findListedRacer(qint16 racerId);
     bool positionRacerTable(qint16 racerId);
     QString racerCaption() const;
-    // What the edit panel gives for a store, read and checked before anything is written.
-    bool readEditPanel(masters::RacerFields& values);
+    // What the edit panel gives for a store, read and checked before anything is written. For an
+    // update, stored is the racer as he is: a term shown as 0 for an unknown one stays unknown.
+    bool readEditPanel(records::RacerFields& values, const records::StoredRacer* stored);
 
     void showRacer(int line);
     void updateRacer();
@@ -129,6 +131,8 @@ private:
     // on the old table until the next search.
     qint16 m_setMode = 0;
     SearchResults m_results;
+    // A press that moved the selection has shown the racer already; the click that ends it need not.
+    bool m_pressMovedSelection = false;
     std::array<std::pair<qint16, QString>, AffiliationSlots> m_affiliationCache{};
     std::array<std::pair<qint16, QString>, BloodTypeSlots> m_bloodTypeCache{};
 

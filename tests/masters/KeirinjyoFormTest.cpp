@@ -87,6 +87,8 @@ private slots:
     void updateRegionOnly();
     void addAndDuplicate();
     void deleteThenMove();
+    void refusedValues_data();
+    void refusedValues();
     void unknownRegion_data();
     void unknownRegion();
     void noChangesOnNo_data();
@@ -258,12 +260,17 @@ void KeirinjyoFormTest::addAndDuplicate() {
     QCOMPARE(m_t->dialogs.texts(), QStringList{QStringLiteral("競輪場テーブルを追加しますか。\r\n")});
     QCOMPARE(m_t->dialogs.shown().first().title, QStringLiteral("競輪場テーブル追加"));
     QCOMPARE(storedVelodromes(m_dir.database()).last(), (Velodrome{99, QStringLiteral("新設"), 8}));
-    // The shown record and its number stay; the total is one higher.
-    QCOMPARE(recordNo(*form), QStringLiteral("2"));
-    QCOMPARE(form->recordTotal(), 44);
-    press(*form, 3);
+    // The window stands on the new record, the last, so that an update acts on it and not on record 2.
     QCOMPARE(recordNo(*form), QStringLiteral("44"));
+    QCOMPARE(form->recordTotal(), 44);
     QCOMPARE(shownId(*form), QStringLiteral("99"));
+    form->show();
+    testsupport::saveScreenshot(form.get(), QStringLiteral("KeirinjyoForm-after-add"));
+    control<QLineEdit>(*form, "KeirinjyoMei")->setText(QStringLiteral("新設改"));
+    m_t->dialogs.answerYes();
+    press(*form, 4);
+    QCOMPARE(storedVelodromes(m_dir.database()).at(1), (Velodrome{2, QStringLiteral("青森"), 1}));
+    QCOMPARE(storedVelodromes(m_dir.database()).last(), (Velodrome{99, QStringLiteral("新設改"), 8}));
 
     // An ID already in the table is refused by the store; nothing is stored, the count stays.
     m_t->dialogs.clear();
@@ -333,6 +340,61 @@ void KeirinjyoFormTest::deleteThenMove() {
     QCOMPARE(recordNo(*form), QStringLiteral("3"));
     press(*form, 3);
     QCOMPARE(recordNo(*form), QStringLiteral("42"));
+}
+
+void KeirinjyoFormTest::refusedValues_data() {
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("letters") << "abc"
+                             << "新場"
+                             << "競輪場ID入力エラー"
+                             << "競輪場ID「abc」は 1 から 32767 までの整数ではありません。\r\n";
+    QTest::newRow("negative") << "-5"
+                              << "新場"
+                              << "競輪場ID入力エラー"
+                              << "競輪場ID「-5」は 1 から 32767 までの整数ではありません。\r\n";
+    QTest::newRow("empty name") << "120"
+                                << "　 "
+                                << "競輪場名入力エラー"
+                                << "競輪場名がありません。\r\n";
+    QTest::newRow("both") << ""
+                          << ""
+                          << "競輪場ID入力エラー"
+                          << "競輪場IDがありません。\r\n競輪場名がありません。\r\n";
+    QTest::newRow("full-width digits are digits") << "１２０"
+                                                  << " 新場 "
+                                                  << ""
+                                                  << "";
+}
+
+// Update and add alike refuse what the velodrome table's rules refuse, and store nothing.
+void KeirinjyoFormTest::refusedValues() {
+    QFETCH(QString, id);
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    const QList<Velodrome> before = storedVelodromes(m_dir.database());
+    auto form = openForm();
+    for (const int command : {5, 4}) {
+        m_t->dialogs.clear();
+        control<QLineEdit>(*form, "KeirinjyoID")->setText(id);
+        control<QLineEdit>(*form, "KeirinjyoMei")->setText(name);
+        m_t->dialogs.answerYes();
+        press(*form, command);
+        if (title.isEmpty()) {
+            QCOMPARE(m_t->dialogs.shown().size(), 1);
+            continue;
+        }
+        QCOMPARE(m_t->dialogs.shown().size(), 2);
+        QCOMPARE(m_t->dialogs.shown().last().kind, ShownBox::Kind::Critical);
+        QCOMPARE(m_t->dialogs.shown().last().title, title);
+        QCOMPARE(m_t->dialogs.lastText(), message);
+        QCOMPARE(storedVelodromes(m_dir.database()), before);
+    }
+    if (title.isEmpty())
+        QCOMPARE(storedVelodromes(m_dir.database()).last(), (Velodrome{120, QStringLiteral("新場"), 1}));
 }
 
 void KeirinjyoFormTest::unknownRegion_data() {

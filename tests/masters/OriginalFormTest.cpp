@@ -20,6 +20,8 @@
 
 Q_DECLARE_METATYPE(SurveyDate)
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // 名前, 生年, 生月, 生日 of every stored person, in table order.
@@ -91,6 +93,9 @@ private slots:
     void moves_data();
     void moves();
     void updateAddDelete();
+    void refusedValues_data();
+    void refusedValues();
+    void keptAndFollowed();
     void noChangesOnNo_data();
     void noChangesOnNo();
     void emptyTable();
@@ -374,26 +379,123 @@ void OriginalFormTest::updateAddDelete() {
                         QStringLiteral("1")};
     QCOMPARE(storedRoster(m_dir.database()), rows);
     QCOMPARE(form->recordTotal(), 4);
-    QCOMPARE(recordNo(*form), QStringLiteral("2"));
-    press(*form, 3);
+    // The window stands on the new person, so that the update that follows corrects him and not the
+    // person shown before the add.
     QCOMPARE(recordNo(*form), QStringLiteral("4"));
     QCOMPARE(shown(*form), rows.at(3));
+    control<QLineEdit>(*form, "TextNamae")->setText(QStringLiteral("追加　三朗"));
+    m_t->dialogs.answerYes();
+    press(*form, 4);
+    rows[3][0] = QStringLiteral("追加　三朗");
+    QCOMPARE(storedRoster(m_dir.database()), rows);
 
     // Delete the last: the boxes keep it until the next move, which goes to the one before.
     m_t->dialogs.answerYes();
     press(*form, 6);
-    QCOMPARE(m_t->dialogs.shown().at(2).title, QStringLiteral("個別名簿テーブル削除"));
-    rows.removeLast();
+    QCOMPARE(m_t->dialogs.shown().at(3).title, QStringLiteral("個別名簿テーブル削除"));
+    const QStringList deleted = rows.takeLast();
     QCOMPARE(storedRoster(m_dir.database()), rows);
     QCOMPARE(form->recordTotal(), 3);
-    QCOMPARE(shown(*form), (QStringList{QStringLiteral("追加　三郎"), QStringLiteral("2019 (令和1)"),
-                                        QStringLiteral("5"), QStringLiteral("1")}));
+    QCOMPARE(shown(*form), deleted);
     press(*form, 1);
     QCOMPARE(shown(*form), rows.at(2));
     QCOMPARE(recordNo(*form), QStringLiteral("3"));
     press(*form, 2);
     QCOMPARE(m_t->dialogs.lastText(), Last);
-    QCOMPARE(m_t->dialogs.shown().size(), 4);
+    QCOMPARE(m_t->dialogs.shown().size(), 5);
+}
+
+void OriginalFormTest::refusedValues_data() {
+    QTest::addColumn<QStringList>("person"); // 名前, 生年, 生月, 生日 as typed
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty name") << QStringList{u"　"_s, u"1965 (昭和40)"_s, u"4"_s, u"10"_s}
+                                << u"名前入力エラー"_s << u"名前がありません。\r\n"_s;
+    QTest::newRow("month 13, day xyz")
+        << QStringList{u"見本"_s, u"1965"_s, u"13"_s, u"xyz"_s} << u"生月入力エラー"_s
+        << u"生月「13」は 1 から 12 までの整数ではありません。\r\n生日「xyz」は 1 から 31 までの整数ではありません。\r\n"_s;
+    QTest::newRow("29 February 1989") << QStringList{u"見本"_s, u"1989 (平成1)"_s, u"2"_s, u"29"_s}
+                                      << u"生日入力エラー"_s << u"1989年2月29日という日はありません。\r\n"_s;
+    QTest::newRow("year before Meiji")
+        << QStringList{u"見本"_s, u"1867"_s, u"1"_s, u"1"_s} << u"生年入力エラー"_s
+        << u"生年「1867」は 1868 から 2026 までの整数ではありません。\r\n"_s;
+    // Accepted: typed digits, full-width ones included, are stored as the pickers' own texts.
+    QTest::newRow("typed year") << QStringList{u" 見本 "_s, u"１９２０"_s, u"０４"_s, u"1"_s} << u""_s
+                                << u"見本|1920 (大正9)|4|1"_s;
+}
+
+// Add and update alike refuse what the roster's rules refuse, and store nothing.
+void OriginalFormTest::refusedValues() {
+    QFETCH(QStringList, person);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    m_t->clock.set(QDate(2026, 12, 9));
+    auto form = openForm();
+    for (const int command : {5, 4}) {
+        m_t->dialogs.clear();
+        control<QLineEdit>(*form, "TextNamae")->setText(person.at(0));
+        control<QComboBox>(*form, "ComboNen")->setEditText(person.at(1));
+        control<QComboBox>(*form, "ComboTuki")->setEditText(person.at(2));
+        control<QComboBox>(*form, "ComboHi")->setEditText(person.at(3));
+        m_t->dialogs.answerYes();
+        press(*form, command);
+        if (title.isEmpty()) {
+            QCOMPARE(m_t->dialogs.shown().size(), 1);
+            QCOMPARE(storedRoster(m_dir.database()).last(), message.split(QLatin1Char('|')));
+            continue;
+        }
+        QCOMPARE(m_t->dialogs.shown().size(), 2);
+        QCOMPARE(m_t->dialogs.shown().last().kind, ShownBox::Kind::Critical);
+        QCOMPARE(m_t->dialogs.shown().last().title, title);
+        QCOMPARE(m_t->dialogs.lastText(), message);
+        QCOMPARE(storedRoster(m_dir.database()), m_seed);
+    }
+}
+
+// What the user did not change keeps its stored text; the survey date follows the detail chart and
+// a survey year beyond 16 bits is the overflow error; typing a wrong day warns once.
+void OriginalFormTest::keptAndFollowed() {
+    changeRoster(m_dir.database(), {{u"手書き"_s, u"1965"_s, u"04"_s, u"10"_s}}, true);
+    m_t->clock.set(QDate(2026, 2, 10));
+    auto form = openForm();
+    control<QLineEdit>(*form, "TextNamae")->setText(u"手書き改"_s);
+    m_t->dialogs.answerYes();
+    press(*form, 4);
+    QCOMPARE(storedRoster(m_dir.database()),
+             (QList<QStringList>{{u"手書き改"_s, u"1965"_s, u"04"_s, u"10"_s}}));
+
+    m_t->state.surveyDate = SurveyDate{2027, 3, 11};
+    form->SurveyDate_Change();
+    QStringList survey;
+    for (const char* box : {"ComboChoNen", "ComboChoTuki", "ComboChoHi"})
+        survey << control<QComboBox>(*form, box)->currentText();
+    QCOMPARE(survey, (QStringList{u"2027"_s, u"3"_s, u"11"_s}));
+    QCOMPARE(m_t->state.surveyDate, (SurveyDate{2027, 3, 11}));
+
+    m_t->dialogs.clear();
+    auto* year = control<QComboBox>(*form, "ComboChoNen");
+    year->lineEdit()->clear();
+    QTest::keyClicks(year->lineEdit(), u"99999"_s);
+    QCOMPARE(m_t->dialogs.shown().size(), 1);
+    QVERIFY2(m_t->dialogs.lastText().startsWith(u"エラー番号  6"_s), qPrintable(m_t->dialogs.lastText()));
+    QCOMPARE(m_t->state.surveyDate.year, qint16(9999));
+
+    m_t->dialogs.clear();
+    auto* month = control<QComboBox>(*form, "ComboChoTuki");
+    month->lineEdit()->clear();
+    QTest::keyClicks(month->lineEdit(), u"2"_s);
+    auto* day = control<QComboBox>(*form, "ComboChoHi");
+    day->lineEdit()->clear();
+    QTest::keyClicks(day->lineEdit(), u"31"_s);
+    QTest::keyClick(day->lineEdit(), Qt::Key_Return);
+    year->setFocus();
+    QCOMPARE(m_t->dialogs.texts(), QStringList{u"日が正しくありません"_s});
+
+    // The birth pickers draw their text at the size of their font.
+    for (const char* box : {"ComboNen", "ComboTuki", "ComboHi"}) {
+        auto* picker = control<QComboBox>(*form, box);
+        QCOMPARE(QFontInfo(picker->lineEdit()->font()).pixelSize(), QFontInfo(picker->font()).pixelSize());
+    }
 }
 
 void OriginalFormTest::noChangesOnNo_data() {

@@ -148,6 +148,7 @@ private slots:
     void noLineSelected();
     void panelRefused_data();
     void panelRefused();
+    void standsOnWhatItStored();
     void deleteInBothModes();
     void deleteAll_data();
     void deleteAll();
@@ -468,7 +469,9 @@ void SensyuFormTest::addWith1234() {
     QCOMPARE(f.tc.dialogs.shown().first().title, QStringLiteral("選手テーブル追加"));
     QCOMPARE(f.stored(1234), (QStringList{u"12"_s, u"70"_s, u"追加次郎"_s, u"ツイカジロウ"_s, u"ツ"_s,
                                           u"S2"_s, u"1975"_s, u"7"_s, u"7"_s, u"1"_s}));
-    QVERIFY(f.lines().isEmpty());
+    // The new racer is listed and selected, so that an update or delete acts on him.
+    QCOMPARE(f.lines(), QStringList{QStringLiteral("東京    1234  70  追加次郎")});
+    QCOMPARE(f.list1()->currentRow(), 0);
     f.form->Kenmei_Click(12);
     QCOMPARE(f.lines().first(), QStringLiteral("東京    1234  70  追加次郎"));
     // The same number again is the store's duplicate key, shown by the common trap.
@@ -531,6 +534,15 @@ void SensyuFormTest::panelRefused_data() {
         QTest::addRow("%s: letters for a number", what)
             << command << 2 << u"abc"_s << QStringList{u"登番入力エラー"_s};
         QTest::addRow("%s: number 0", what) << command << 2 << u"0"_s << QStringList{u"登番入力エラー"_s};
+        QTest::addRow("%s: negative number", what)
+            << command << 2 << u"-5"_s << QStringList{u"登番入力エラー"_s};
+        QTest::addRow("%s: blank name", what) << command << 3 << u"　"_s << QStringList{u"名前入力エラー"_s};
+        QTest::addRow("%s: empty reading", what)
+            << command << 4 << u""_s << QStringList{u"ﾖﾐｶﾞﾅ入力エラー"_s};
+        QTest::addRow("%s: letters for a year", what)
+            << command << 6 << u"abc"_s << QStringList{u"生年入力エラー"_s};
+        QTest::addRow("%s: 30 February", what) << command << 7 << u"2"_s << QStringList{u"生日入力エラー"_s};
+        QTest::addRow("%s: month 13", what) << command << 7 << u"13"_s << QStringList{u"生月入力エラー"_s};
     }
 }
 
@@ -544,7 +556,7 @@ void SensyuFormTest::panelRefused() {
     f.form->Kenmei_Click(47);
     f.pick(4000);
     QStringList values{u"東京"_s, u"70"_s,   u"4200"_s, u"試験次郎"_s, u"シケンジロウ"_s,
-                       u"S2"_s,   u"1975"_s, u"7"_s,    u"7"_s,        u"A"_s};
+                       u"S2"_s,   u"1975"_s, u"7"_s,    u"30"_s,       u"A"_s};
     if (field >= 0)
         values[field] = value;
     else
@@ -560,6 +572,41 @@ void SensyuFormTest::panelRefused() {
     QCOMPARE(f.stored(4000), (QStringList{u"47"_s, u""_s, u"検査花子"_s, u"ケンサハナコ"_s, u"ケ"_s, u""_s,
                                           u"1980"_s, u"2"_s, u"29"_s, u"2"_s}));
     QCOMPARE(f.sql(QStringLiteral("SELECT COUNT(*) FROM T_選手")).value(0).toInt(), racers);
+}
+
+// An update leaves what the user did not edit as stored, an unknown term and grade included; a click
+// on the selected line drops the edits; an add leaves the window on the new racer, so that the update
+// that follows corrects him and not the racer selected before.
+void SensyuFormTest::standsOnWhatItStored() {
+    Fixture f;
+    f.open();
+    f.form->Kenmei_Click(47);
+    f.pick(4000);
+    f.tc.dialogs.answerYes();
+    f.form->CommandDisp_Click(1);
+    QCOMPARE(f.tc.dialogs.shown().size(), 1);
+    QCOMPARE(f.sql(u"SELECT typeof(期) || ' ' || typeof(級) FROM T_選手 WHERE 選手ID = 4000"_s),
+             QStringList{u"null null"_s});
+
+    f.child<QLineEdit>(u"Namae"_s)->setText(u"書き換え"_s);
+    QListWidget* list = f.list1();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->currentItem()).center());
+    QCOMPARE(f.panel().at(3), u"検査花子"_s);
+
+    f.fill({u"東京"_s, u"70"_s, u"４３００"_s, u" 追加次郎 "_s, u"ツイカジロウ"_s, u"S2"_s, u"1975"_s, u"7"_s,
+            u"7"_s, u"A"_s});
+    f.tc.dialogs.answerYes();
+    f.form->CommandDisp_Click(2);
+    QCOMPARE(f.lines().last(), u"東京    4300  70  追加次郎"_s);
+    QCOMPARE(f.list1()->currentRow(), f.lines().size() - 1);
+    QCOMPARE(f.panel().at(2), u"4300"_s);
+    f.child<QLineEdit>(u"Namae"_s)->setText(u"追加訂正"_s);
+    f.tc.dialogs.answerYes();
+    f.form->CommandDisp_Click(1);
+    QCOMPARE(f.tc.dialogs.shown().last().text, u"4300 追加次郎　選手の内容を更新しますか。\r\n"_s);
+    QCOMPARE(f.stored(4300).value(2), u"追加訂正"_s);
+    QCOMPARE(f.stored(4000).value(2), u"検査花子"_s);
 }
 
 void SensyuFormTest::deleteInBothModes() {
@@ -578,6 +625,8 @@ void SensyuFormTest::deleteInBothModes() {
                  QStringLiteral("4000 検査花子　選手を削除しますか。\r\n"));
         QCOMPARE(f.tc.dialogs.shown().first().title, QStringLiteral("選手テーブル削除"));
         QVERIFY(f.stored(4000).isEmpty());
+        // His pick goes with him: a pick of nobody could not be seen, yet would count against the list.
+        QCOMPARE(f.sql(u"SELECT COUNT(*) FROM T_選手抽出"_s), QStringList{u"0"_s});
         // The last search is made again: one line fewer, without 4000.
         QCOMPARE(f.lines().size(), listed - 1);
         QVERIFY(!f.form->listRacerIds().contains(qint16(4000)));

@@ -1,13 +1,12 @@
-#include "masters/MasterCsv.h"
+#include "records/MasterCsv.h"
 
 #include "core/Conversions.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 
 #include <QHash>
-#include <algorithm>
 
-namespace masters {
+namespace records {
 
 namespace {
 
@@ -15,35 +14,10 @@ QString text(const Recordset& set, const QString& field) {
     return conv::valueText(set.field(field));
 }
 
-bool isDigitChar(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || (u >= 0xFF10 && u <= 0xFF19);
-}
-
 const QString VelodromeView = QStringLiteral("Q_競輪場");
 const QString RosterTable = QStringLiteral("T_個別名簿");
 
 } // namespace
-
-QString birthYearEntry(int year) {
-    QString era = QStringLiteral("昭和");
-    int eraYear = year - 1925;
-    if (year >= 2019) {
-        era = QStringLiteral("令和");
-        eraYear = year - 2018;
-    } else if (year >= 1989) {
-        era = QStringLiteral("平成");
-        eraYear = year - 1988;
-    }
-    return QStringLiteral("%1 (%2%3)").arg(year).arg(era).arg(eraYear);
-}
-
-qint16 birthYearOf(const QString& entry) {
-    const QString head = entry.left(4);
-    if (head.size() < 4 || !std::all_of(head.begin(), head.end(), isDigitChar))
-        return 0;
-    return conv::numericValueInt16(head);
-}
 
 VelodromeCsv::~VelodromeCsv() = default;
 
@@ -83,15 +57,17 @@ CsvCheck VelodromeCsv::check(Database& db, const csv::Document& document) {
     for (const csv::Record& record : records) {
         RecordReader read(record, heading, result.rejections);
         Write w;
-        if (const auto id = read.number(0, 1, 32767))
-            w.id = *id;
-        w.name = read.text(1, true);
-        const QString region = conv::trimBlanks(read.text(2, true));
-        if (read.ok()) {
-            w.regionId = regions.value(region);
-            if (w.regionId == 0)
-                read.reject(2, QStringLiteral("地区「%1」はありません。").arg(region));
-        }
+        QList<Refusal> refusals;
+        VelodromeValues values;
+        checkVelodrome(read.field(0), read.field(1), values, refusals);
+        read.reject(refusals);
+        w.id = values.id;
+        w.name = values.name;
+        const QString region = trimBlanks(read.field(2));
+        w.regionId = regions.value(region);
+        if (w.regionId == 0)
+            read.reject(2, region.isEmpty() ? QStringLiteral("地区がありません。")
+                                            : QStringLiteral("地区「%1」はありません。").arg(region));
         if (read.ok()) {
             const auto first = seen.constFind(w.id);
             if (first != seen.constEnd())
@@ -99,8 +75,10 @@ CsvCheck VelodromeCsv::check(Database& db, const csv::Document& document) {
             else
                 seen.insert(w.id, record.line);
         }
-        if (!read.ok())
+        if (!read.ok()) {
+            ++result.rejected;
             continue;
+        }
         const auto old = stored.constFind(w.id);
         w.adding = old == stored.constEnd();
         if (w.adding)
@@ -142,9 +120,9 @@ QByteArray RosterCsv::exportFile(Database& db) {
     writer.record(header());
     for (auto set = db.openRecordset(RosterTable); !set->eof(); set->moveNext()) {
         const QString yearEntry = text(*set, QStringLiteral("生年"));
-        const qint16 year = birthYearOf(yearEntry);
+        const auto year = birthYearOf(yearEntry);
         // An entry typed by hand without a year in front goes out as it stands.
-        writer.record({text(*set, QStringLiteral("名前")), year != 0 ? QString::number(year) : yearEntry,
+        writer.record({text(*set, QStringLiteral("名前")), year ? QString::number(*year) : yearEntry,
                        text(*set, QStringLiteral("生月")), text(*set, QStringLiteral("生日"))});
     }
     return writer.bytes();
@@ -163,14 +141,16 @@ CsvCheck RosterCsv::check(Database& db, const csv::Document& document) {
                   text(*set, QStringLiteral("生月")), text(*set, QStringLiteral("生日"))}];
     for (const csv::Record& record : records) {
         RecordReader read(record, heading, result.rejections);
-        const QString name = read.text(0, true);
-        qint16 year = 0;
-        qint16 month = 0;
-        qint16 day = 0;
-        read.date(1, year, month, day);
-        if (!read.ok())
+        QList<Refusal> refusals;
+        RosterPerson checked;
+        checkRosterPerson(read.field(0), read.field(1), read.field(2), read.field(3), m_thisYear, checked,
+                          refusals);
+        read.reject(refusals);
+        if (!read.ok()) {
+            ++result.rejected;
             continue;
-        const QStringList person{name, birthYearEntry(year), QString::number(month), QString::number(day)};
+        }
+        const QStringList person = checked.storedTexts();
         auto found = stored.find(person);
         if (found != stored.end() && *found > 0) {
             --*found;
@@ -203,4 +183,4 @@ void RosterCsv::endWrites() {
     m_roster.reset();
 }
 
-} // namespace masters
+} // namespace records

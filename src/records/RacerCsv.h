@@ -1,7 +1,7 @@
 #pragma once
 
-#include "masters/RacerRecord.h"
-#include "masters/TableCsv.h"
+#include "records/RacerRecord.h"
+#include "records/TableCsv.h"
 
 #include <QHash>
 #include <memory>
@@ -9,7 +9,7 @@
 
 class Recordset;
 
-namespace masters {
+namespace records {
 
 // The racers as "選手ID,名前,よみがな,所属,期,級,生年,生月,生日,血液型", affiliation and blood type by
 // name. Export lists the racer table or the extraction list; import adds new racers and updates
@@ -41,4 +41,4 @@ private:
     std::unique_ptr<Recordset> m_racers;
 };
 
-} // namespace masters
+} // namespace records

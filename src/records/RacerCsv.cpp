@@ -1,4 +1,4 @@
-#include "masters/RacerCsv.h"
+#include "records/RacerCsv.h"
 
 #include "core/Conversions.h"
 #include "core/Errors.h"
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <numeric>
 
-namespace masters {
+namespace records {
 
 namespace {
 
@@ -35,23 +35,6 @@ QHash<QString, qint16> codeNames(Database& db, const QString& table, const QStri
             names.insert(name, conv::valueToInt16(set->field(idField)));
     }
     return names;
-}
-
-// A stored racer as its fields.
-RacerFields storedRacer(const Recordset& set) {
-    RacerFields r;
-    r.affiliationId = int16(set, QStringLiteral("所属ID"));
-    const QVariant term = set.field(QStringLiteral("期"));
-    r.term = term.isNull() ? QVariant() : QVariant(conv::valueToInt16(term));
-    r.racerId = int16(set, QStringLiteral("選手ID"));
-    r.name = text(set, QStringLiteral("名前"));
-    r.reading = text(set, QStringLiteral("よみがな"));
-    r.grade = set.field(QStringLiteral("級"));
-    r.birthYear = int16(set, QStringLiteral("生年"));
-    r.birthMonth = int16(set, QStringLiteral("生月"));
-    r.birthDay = int16(set, QStringLiteral("生日"));
-    r.bloodTypeId = int16(set, QStringLiteral("血液型ID"));
-    return r;
 }
 
 } // namespace
@@ -111,37 +94,30 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
     m_racers = db.openRecordset(RacerTable);
     stored.reserve(m_racers->recordCount());
     for (; !m_racers->eof(); m_racers->moveNext())
-        stored.insert(int16(*m_racers, QStringLiteral("選手ID")),
-                      {storedRacer(*m_racers), text(*m_racers, QStringLiteral("よみがな１桁"))});
+        stored.insert(int16(*m_racers, QStringLiteral("選手ID")), readStoredRacer(*m_racers));
 
     m_writes.reserve(records.size());
     QHash<qint16, int> seen; // 選手ID -> the line that has it first
     for (const csv::Record& record : records) {
         RecordReader read(record, heading, result.rejections);
         RacerFields r;
-        if (const auto id = read.number(Id, 1, 32767))
-            r.racerId = *id;
-        r.name = read.text(Name, true);
-        r.reading = read.text(Reading, true);
-        const QString affiliation = conv::trimBlanks(read.text(Affiliation, true));
-        if (read.ok()) {
-            r.affiliationId = affiliations.value(affiliation);
-            if (r.affiliationId == 0)
-                read.reject(Affiliation, QStringLiteral("所属「%1」はありません。").arg(affiliation));
-        }
-        if (const auto term = read.number(Term, 0, 32767, false))
-            r.term = *term;
-        // An empty grade is an unknown one, as an empty term is.
-        const QString grade = read.text(Grade, false);
-        if (!grade.isEmpty())
-            r.grade = grade;
-        read.date(BirthYear, r.birthYear, r.birthMonth, r.birthDay);
-        const QString bloodType = conv::trimBlanks(read.text(BloodType, true));
-        if (read.ok()) {
-            r.bloodTypeId = bloodTypes.value(bloodType);
-            if (r.bloodTypeId == 0)
-                read.reject(BloodType, QStringLiteral("血液型「%1」はありません。").arg(bloodType));
-        }
+        QList<Refusal> refusals;
+        checkRacer({read.field(Id), read.field(Name), read.field(Reading), read.field(Term),
+                    read.field(Grade), read.field(BirthYear), read.field(BirthMonth), read.field(BirthDay)},
+                   m_thisYear, r, refusals);
+        read.reject(refusals);
+        const QString affiliation = trimBlanks(read.field(Affiliation));
+        r.affiliationId = affiliations.value(affiliation);
+        if (r.affiliationId == 0)
+            read.reject(Affiliation, affiliation.isEmpty()
+                                         ? QStringLiteral("所属がありません。")
+                                         : QStringLiteral("所属「%1」はありません。").arg(affiliation));
+        const QString bloodType = trimBlanks(read.field(BloodType));
+        r.bloodTypeId = bloodTypes.value(bloodType);
+        if (r.bloodTypeId == 0)
+            read.reject(BloodType, bloodType.isEmpty()
+                                       ? QStringLiteral("血液型がありません。")
+                                       : QStringLiteral("血液型「%1」はありません。").arg(bloodType));
         if (read.ok()) {
             const auto first = seen.constFind(r.racerId);
             if (first != seen.constEnd())
@@ -150,8 +126,10 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
             else
                 seen.insert(r.racerId, record.line);
         }
-        if (!read.ok())
+        if (!read.ok()) {
+            ++result.rejected;
             continue;
+        }
         const auto old = stored.constFind(r.racerId);
         if (old == stored.constEnd()) {
             ++result.added;
@@ -207,4 +185,4 @@ void RacerCsv::endWrites() {
     m_racers.reset();
 }
 
-} // namespace masters
+} // namespace records

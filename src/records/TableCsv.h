@@ -1,17 +1,17 @@
 #pragma once
 
 #include "core/Csv.h"
+#include "records/TableRules.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <optional>
 
 class Database;
 
-namespace masters {
+namespace records {
 
 // A record of a file that will not be imported, and why.
 struct CsvRejection {
@@ -26,6 +26,7 @@ struct CsvCheck {
     int added = 0;
     int changed = 0;
     int unchanged = 0;
+    int rejected = 0; // records, each with one or more rejections
     QList<CsvRejection> rejections;
     int toWrite() const { return added + changed; }
 };
@@ -37,6 +38,7 @@ using CsvProgress = std::function<bool(int done, int total)>;
 // the file and keeps what it would write; write() stores that in one transaction.
 class TableCsv {
 public:
+    TableCsv();
     virtual ~TableCsv() = default;
     virtual QStringList header() const = 0;
     // The table as the window lists it, header first.
@@ -45,8 +47,12 @@ public:
     // All the checked rows, or none when the progress answers false (then false is returned) or a
     // write fails (the error goes on up).
     bool write(Database& db, const CsvProgress& progress);
+    // Birth years are accepted up to this one (this year unless set).
+    void setThisYear(int year) { m_thisYear = year; }
 
 protected:
+    int m_thisYear;
+
     virtual int pendingWrites() const = 0;
     // Opens what the writes need, inside the transaction.
     virtual void beginWrites(Database& db) = 0;
@@ -54,28 +60,26 @@ protected:
     virtual void endWrites() = 0;
 };
 
-// Reads the fields of one record, noting the first fault of the record only.
+// Reads the fields of one record and notes every fault of it.
 class RecordReader {
 public:
     RecordReader(const csv::Record& record, const QStringList& header, QList<CsvRejection>& rejections);
     bool ok() const { return m_ok; }
-    // The field of a column as it stands; a required one may not be empty (or blank).
-    QString text(int column, bool required);
-    // A whole number in [min, max], blanks around it allowed; nullopt when it is not (after a
-    // rejection) or when an optional field is empty.
-    std::optional<qint16> number(int column, int min, int max, bool required = true);
-    // A date of the calendar from three columns (year, month, day).
-    bool date(int yearColumn, qint16& year, qint16& month, qint16& day);
+    // The field of a column as it stands; empty when the record has the wrong number of fields.
+    QString field(int column) const;
     void reject(int column, const QString& reason);
+    // The table rules' refusals, each at the column headed by its field.
+    void reject(const QList<Refusal>& refusals);
 
 private:
     const csv::Record& m_record;
     const QStringList& m_header;
     QList<CsvRejection>& m_rejections;
     bool m_ok = true;
+    bool m_whole = true; // the record has a field for every column
 };
 
 // The records after the header, skipping blank ones; sets check.error for a missing or wrong header.
 QList<csv::Record> dataRecords(const csv::Document& document, const QStringList& header, CsvCheck& check);
 
-} // namespace masters
+} // namespace records

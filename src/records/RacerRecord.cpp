@@ -1,14 +1,40 @@
-#include "masters/RacerRecord.h"
+#include "records/RacerRecord.h"
 
+#include "core/Conversions.h"
 #include "core/Errors.h"
 #include "store/Recordset.h"
 
-namespace masters {
+namespace records {
 
 QString readingInitial(const QString& reading) {
     if (reading.isEmpty())
         return {};
     return reading.left(reading.at(0).isHighSurrogate() && reading.size() > 1 ? 2 : 1);
+}
+
+namespace {
+
+qint16 int16(const Recordset& set, const QString& field) {
+    const QVariant value = set.field(field);
+    return value.isNull() ? 0 : conv::valueToInt16(value);
+}
+
+} // namespace
+
+StoredRacer readStoredRacer(const Recordset& set) {
+    RacerFields r;
+    r.affiliationId = int16(set, QStringLiteral("所属ID"));
+    const QVariant term = set.field(QStringLiteral("期"));
+    r.term = term.isNull() ? QVariant() : QVariant(conv::valueToInt16(term));
+    r.racerId = int16(set, QStringLiteral("選手ID"));
+    r.name = conv::valueText(set.field(QStringLiteral("名前")));
+    r.reading = conv::valueText(set.field(QStringLiteral("よみがな")));
+    r.grade = set.field(QStringLiteral("級"));
+    r.birthYear = int16(set, QStringLiteral("生年"));
+    r.birthMonth = int16(set, QStringLiteral("生月"));
+    r.birthDay = int16(set, QStringLiteral("生日"));
+    r.bloodTypeId = int16(set, QStringLiteral("血液型ID"));
+    return {r, conv::valueText(set.field(QStringLiteral("よみがな１桁")))};
 }
 
 bool sameRacer(const RacerFields& a, const StoredRacer& stored) {
@@ -53,4 +79,4 @@ void writeRacer(Recordset& set, const RacerFields& v, const StoredRacer* stored)
     }
 }
 
-} // namespace masters
+} // namespace records

@@ -5,7 +5,7 @@
 
 class Recordset;
 
-namespace masters {
+namespace records {
 
 // A racer's own fields as the racer master stores them through Q_選手, whether typed into the edit
 // panel or read from a file.
@@ -32,6 +32,9 @@ struct StoredRacer {
     QString readingInitial;
 };
 
+// The racer the set stands on (T_選手 or Q_選手), as stored.
+StoredRacer readStoredRacer(const Recordset& set);
+
 // Whether the fields would store nothing new for the stored racer. 級 null and empty are the same
 // to the user: both are compared as text.
 bool sameRacer(const RacerFields& fields, const StoredRacer& stored);
@@ -41,4 +44,4 @@ bool sameRacer(const RacerFields& fields, const StoredRacer& stored);
 // field of many racers writes that field only. A refused row is not left half-edited in the set.
 void writeRacer(Recordset& set, const RacerFields& fields, const StoredRacer* stored = nullptr);
 
-} // namespace masters
+} // namespace records

@@ -1,10 +1,10 @@
-#include "masters/TableCsv.h"
+#include "records/TableCsv.h"
 
 #include "store/Database.h"
 
 #include <QDate>
 
-namespace masters {
+namespace records {
 
 namespace {
 
@@ -19,6 +19,9 @@ bool isBlankRecord(const csv::Record& record) {
 }
 
 } // namespace
+
+TableCsv::TableCsv()
+    : m_thisYear(QDate::currentDate().year()) {}
 
 bool TableCsv::write(Database& db, const CsvProgress& progress) {
     const int total = pendingWrites();
@@ -50,60 +53,29 @@ RecordReader::RecordReader(const csv::Record& record, const QStringList& header,
     : m_record(record)
     , m_header(header)
     , m_rejections(rejections) {
-    if (record.fields.size() != header.size())
+    if (record.fields.size() != header.size()) {
         reject(-1, QStringLiteral("項目の数が %1 です（%2 項目のはずです）。")
                        .arg(record.fields.size())
                        .arg(header.size()));
+        m_whole = false;
+    }
+}
+
+QString RecordReader::field(int column) const {
+    return m_whole ? m_record.fields.at(column) : QString();
 }
 
 void RecordReader::reject(int column, const QString& reason) {
-    if (!m_ok)
+    // A record of the wrong shape says so once; its fields are not looked at.
+    if (!m_whole)
         return;
     m_ok = false;
     m_rejections.append({m_record.line, column >= 0 ? m_header.at(column) : QString(), reason});
 }
 
-QString RecordReader::text(int column, bool required) {
-    if (!m_ok)
-        return {};
-    const QString value = m_record.fields.at(column);
-    if (required && value.trimmed().isEmpty())
-        reject(column, QStringLiteral("%1がありません。").arg(m_header.at(column)));
-    return value;
-}
-
-std::optional<qint16> RecordReader::number(int column, int min, int max, bool required) {
-    if (!m_ok)
-        return std::nullopt;
-    const QString value = m_record.fields.at(column).trimmed();
-    if (value.isEmpty() && !required)
-        return std::nullopt;
-    bool isNumber = false;
-    const int n = value.toInt(&isNumber);
-    if (!isNumber || n < min || n > max) {
-        reject(column, QStringLiteral("%1「%2」は %3 から %4 までの整数ではありません。")
-                           .arg(m_header.at(column), value)
-                           .arg(min)
-                           .arg(max));
-        return std::nullopt;
-    }
-    return static_cast<qint16>(n);
-}
-
-bool RecordReader::date(int yearColumn, qint16& year, qint16& month, qint16& day) {
-    const auto y = number(yearColumn, 1, 9999);
-    const auto m = number(yearColumn + 1, 1, 12);
-    const auto d = number(yearColumn + 2, 1, 31);
-    if (!y || !m || !d)
-        return false;
-    if (!QDate(*y, *m, *d).isValid()) {
-        reject(yearColumn + 2, QStringLiteral("%1年%2月%3日という日はありません。").arg(*y).arg(*m).arg(*d));
-        return false;
-    }
-    year = *y;
-    month = *m;
-    day = *d;
-    return true;
+void RecordReader::reject(const QList<Refusal>& refusals) {
+    for (const Refusal& refusal : refusals)
+        reject(static_cast<int>(m_header.indexOf(refusal.field)), refusal.message);
 }
 
 QList<csv::Record> dataRecords(const csv::Document& document, const QStringList& header, CsvCheck& check) {
@@ -123,4 +95,4 @@ QList<csv::Record> dataRecords(const csv::Document& document, const QStringList&
     return records;
 }
 
-} // namespace masters
+} // namespace records

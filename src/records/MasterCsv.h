@@ -1,17 +1,12 @@
 #pragma once
 
-#include "masters/TableCsv.h"
+#include "records/TableCsv.h"
 
 #include <memory>
 
 class Recordset;
 
-namespace masters {
-
-// An entry of the roster's birth-year picker: the Western year and its era year, "1965 (昭和40)".
-QString birthYearEntry(int year);
-// The Western year at the start of a birth-year entry; 0 unless the entry starts with four digits.
-qint16 birthYearOf(const QString& entry);
+namespace records {
 
 // The velodromes as "競輪場ID,競輪場名,地区", the region by name; import adds and updates by 競輪場ID.
 class VelodromeCsv : public TableCsv {
@@ -58,4 +53,4 @@ private:
     std::unique_ptr<Recordset> m_roster;
 };
 
-} // namespace masters
+} // namespace records
