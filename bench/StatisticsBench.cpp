@@ -2,7 +2,7 @@
 // database, reading the history query through the record set, evaluating every starter and counting
 // the figures) against a bare query through the SQLite C API that reads the same rows and columns.
 // Wall clock, several alternating runs; the ratio printed is the median of the runs' ratios.
-#include "history/HistoryStatistics.h"
+#include "records/HistoryStatistics.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/SeedDatabase.h"

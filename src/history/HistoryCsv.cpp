@@ -5,7 +5,7 @@
 #include "core/Conversions.h"
 #include "core/Csv.h"
 #include "core/Dialogs.h"
-#include "history/HistoryFields.h"
+#include "records/HistoryFields.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 

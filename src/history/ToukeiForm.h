@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history/HistoryStatistics.h"
+#include "records/HistoryStatistics.h"
 #include "shell/FormWindow.h"
 
 #include <functional>

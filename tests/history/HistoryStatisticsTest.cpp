@@ -1,4 +1,4 @@
-#include "history/HistoryStatistics.h"
+#include "records/HistoryStatistics.h"
 
 #include <QTest>
 
