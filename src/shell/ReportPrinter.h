@@ -9,7 +9,8 @@ struct AppState;
 class Dialogs;
 
 // The real printer: character cells of 1/12 by 1/6 inch in IPAGothic, whose half-width glyphs fill
-// one cell and full-width glyphs two. A job is kept in memory as pages of cells and drawn at endJob().
+// one cell and full-width glyphs two; a character IPAGothic lacks (𠮷) is drawn at its cells in the
+// rare-kanji face. A job is kept in memory as pages of cells and drawn at endJob().
 // Output goes to the system's default printer when there is one; otherwise to a PDF file in the
 // program directory's 印刷 folder, which is then handed to the viewer (the desktop's PDF viewer).
 //
