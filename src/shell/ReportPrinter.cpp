@@ -444,6 +444,19 @@ QList<char32_t> characters(const QString& text) {
     return result;
 }
 
+QString padCutCells(const QString& text, int cells) {
+    QString result;
+    int used = 0;
+    for (char32_t ch : characters(text)) {
+        const int width = cellWidth(ch);
+        if (used + width > cells)
+            break;
+        appendCharacter(result, ch);
+        used += width;
+    }
+    return result + QString(std::max(0, cells - used), QLatin1Char(' '));
+}
+
 double cellFontPointSize() {
     // Measured rather than assumed: the size depends on the face's half-width advance (half an em
     // in IPAGothic, so 12 points, where a Courier-like face would need 10).

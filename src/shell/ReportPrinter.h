@@ -71,6 +71,10 @@ inline int cellWidth(QChar ch) {
 // a character of its own.
 QList<char32_t> characters(const QString& text);
 
+// The text cut to at most cells display cells and padded with blanks to exactly that many. A wide
+// character that would not fit whole is left out, so the next column never gets half a character.
+QString padCutCells(const QString& text, int cells);
+
 // The point size at which the cell font's half-width glyph is exactly one column (1/12 inch) wide.
 double cellFontPointSize();
 
