@@ -100,9 +100,6 @@ void SensyuReportTest::racerLines_data() {
         << QStringLiteral(
                "10102, '長谷川龍之介太郎', 'ハセガワリュウノスケ', 'ハ', 99, 'A3', 46, 1990, 1, 2, 2")
         << QStringLiteral("         99 10102 A3 鹿児島 長谷川龍之介太 ハセガワリュウ 1990 1    2    B");
-    QTest::newRow("mixed widths")
-        << QStringLiteral("10103, '𠮷田', 'ﾊｾｶﾜリュウノスケ', 'ﾊ', 100, 'L1', 12, 2001, 10, 10, 3")
-        << QStringLiteral("        100 10103 L1 東京   𠮷田           ﾊｾｶﾜリュウノス 2001 10   10   O");
 }
 
 void SensyuReportTest::racerLines() {
