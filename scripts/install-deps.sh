@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make ccache clang-format
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-charts-dev libqt6opengl6-dev
-  fonts-ipafont-gothic qt6-translations-l10n
+  fonts-ipafont-gothic fonts-ipamj-mincho qt6-translations-l10n
   sqlite3 libsqlite3-dev xvfb xauth poppler-utils xdg-utils
   libbenchmark-dev libcsv-dev
 )

@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "core/Printing.h"
+#include "shell/ReportPrinter.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 
@@ -53,8 +54,11 @@ bool printListReport(Printer& printer, Dialogs& dialogs, Database* db, const Lis
             if (linesOnPage == 0)
                 printPageHead(*job, report, ++page);
             for (const ListReport::Field& field : report.fields) {
+                const QString value = conv::valueText(set->field(field.name));
                 job->setColumn(field.column);
-                job->printText(conv::padCut(conv::valueText(set->field(field.name)), field.width));
+                job->printText(field.unit == ListReport::Field::Cells
+                                   ? printcells::padCutCells(value, field.width)
+                                   : conv::padCut(value, field.width));
             }
             job->endLine();
             ++printed;

@@ -16,11 +16,14 @@ struct ListReport {
         int column;
         QString text;
     };
-    // A field cut or padded with blanks to width characters.
+    // A field cut or padded with blanks to width characters, or to width display cells where a
+    // full-width text must stop before the next column.
     struct Field {
+        enum Unit { Characters, Cells };
         int column;
         QString name;
         int width;
+        Unit unit = Characters;
     };
 
     QString title;

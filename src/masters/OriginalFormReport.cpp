@@ -1,5 +1,6 @@
 // The printed roster "個別名簿一覧表": name and birth date of every person, the birth year as its four
-// Western digits. The month and day stand one column right of their headings.
+// Western digits. The month and day stand one column right of their headings. The name takes the
+// cells up to the birth year, so that a full-width name is never overprinted by it.
 
 #include "core/AppContext.h"
 #include "masters/ListReport.h"
@@ -13,7 +14,7 @@ void OriginalForm::Meibo_Print() {
                                       {24, QStringLiteral("生年")},
                                       {30, QStringLiteral("生月")},
                                       {36, QStringLiteral("生日")}},
-                                     {{10, QStringLiteral("名前"), 12},
+                                     {{10, QStringLiteral("名前"), 14, masters::ListReport::Field::Cells},
                                       {24, QStringLiteral("生年"), 4},
                                       {31, QStringLiteral("生月"), 4},
                                       {37, QStringLiteral("生日"), 4}}};

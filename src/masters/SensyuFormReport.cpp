@@ -9,6 +9,7 @@
 #include "masters/SensyuForm.h"
 #include "race/RacerSearch.h"
 #include "race/SearchPanel.h"
+#include "shell/ReportPrinter.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 
@@ -40,22 +41,30 @@ constexpr int ColHeading = 10;
 constexpr int ColTitle = 40;
 constexpr int ColPage = 88;
 
-// A racer's line: each field cut or padded to its width and printed at its column; a field wider
-// than the gap to the next column is overprinted by it.
+// A racer's line: each field at its column. Numbers stand right-aligned in their cells so that terms
+// and numbers of any length keep a blank between them; texts that could reach the next column are cut
+// by display cells to the room before it; the rest are cut or padded to a width in characters.
 struct Column {
+    enum Kind { Text, Cells, RightAligned, WholeNumber };
     const char16_t* field;
     const char16_t* heading;
+    int headingColumn;
     int column;
-    int width;
-    bool numberFormat; // the padded text printed as a whole number ("##0")
+    int width; // characters, or cells for Cells and RightAligned
+    Kind kind;
 };
 
 constexpr Column columns[] = {
-    {u"期", u"期", 10, 5, false},      {u"選手ID", u"登番", 13, 5, false},
-    {u"級", u"級", 18, 2, false},      {u"所属名", u"出身", 21, 6, false},
-    {u"名前", u"名前", 28, 20, false}, {u"よみがな", u"よみがな", 43, 20, false},
-    {u"生年", u"生年", 58, 4, false},  {u"生月", u"生月", 63, 4, true},
-    {u"生日", u"生日", 68, 4, true},   {u"血液型名", u"血液", 73, 4, false},
+    {u"期", u"期", 9, 8, 3, Column::RightAligned},
+    {u"選手ID", u"登番", 13, 12, 5, Column::RightAligned},
+    {u"級", u"級", 18, 18, 2, Column::Text},
+    {u"所属名", u"出身", 21, 21, 7, Column::Cells},
+    {u"名前", u"名前", 28, 28, 15, Column::Cells},
+    {u"よみがな", u"よみがな", 43, 43, 15, Column::Cells},
+    {u"生年", u"生年", 58, 58, 4, Column::Text},
+    {u"生月", u"生月", 63, 63, 4, Column::WholeNumber},
+    {u"生日", u"生日", 68, 68, 4, Column::WholeNumber},
+    {u"血液型名", u"血液", 73, 73, 4, Column::Text},
 };
 
 QString text(const char16_t* s) {
@@ -81,7 +90,7 @@ void printPageHead(PrintJob& job, const QString& heading, const QString& title, 
     job.printLineBreak();
     job.endLine();
     for (const Column& c : columns) {
-        job.setColumn(c.column);
+        job.setColumn(c.headingColumn);
         job.printText(text(c.heading));
     }
     job.printLineBreak();
@@ -90,9 +99,26 @@ void printPageHead(PrintJob& job, const QString& heading, const QString& title, 
 
 void printRacer(PrintJob& job, const Recordset& racer) {
     for (const Column& c : columns) {
-        const QString padded = conv::padCut(conv::valueText(racer.field(text(c.field))), c.width);
-        job.setColumn(c.column);
-        job.printText(c.numberFormat ? wholeNumberText(padded) : padded);
+        const QString value = conv::valueText(racer.field(text(c.field)));
+        switch (c.kind) {
+        case Column::RightAligned:
+            // A number longer than its cells grows to the left, into the blank before it.
+            job.setColumn(c.column + c.width - static_cast<int>(value.size()));
+            job.printText(value);
+            break;
+        case Column::Cells:
+            job.setColumn(c.column);
+            job.printText(printcells::padCutCells(value, c.width));
+            break;
+        case Column::WholeNumber:
+            job.setColumn(c.column);
+            job.printText(wholeNumberText(conv::padCut(value, c.width)));
+            break;
+        case Column::Text:
+            job.setColumn(c.column);
+            job.printText(conv::padCut(value, c.width));
+            break;
+        }
     }
     job.endLine();
 }

@@ -12,8 +12,14 @@
 #include <cmath>
 
 void installFontSubstitutions() {
-    QFont::insertSubstitution(gothicFace(), QStringLiteral("IPAGothic"));
-    QFont::insertSubstitution(proportionalGothicFace(), QStringLiteral("IPAPGothic"));
+    // Qt tries the substitutes of a face in order before the faces fontconfig ranks, so a character
+    // the Gothic face lacks comes from the rare-kanji face, not from whatever else is installed.
+    const QString gothic = QStringLiteral("IPAGothic");
+    const QString proportionalGothic = QStringLiteral("IPAPGothic");
+    QFont::insertSubstitutions(gothicFace(), {gothic, rareKanjiFace()});
+    QFont::insertSubstitutions(proportionalGothicFace(), {proportionalGothic, rareKanjiFace()});
+    QFont::insertSubstitution(gothic, rareKanjiFace());
+    QFont::insertSubstitution(proportionalGothic, rareKanjiFace());
 }
 
 int scaledFontSize(double nominalSize, int twipsPerPixel) {

@@ -12,9 +12,13 @@ inline QString gothicFace() {
 inline QString proportionalGothicFace() {
     return QStringLiteral("ＭＳ Ｐゴシック");
 }
+// The face for characters the Gothic faces lack (𠮷 and other rare kanji), on screen and on paper.
+inline QString rareKanjiFace() {
+    return QStringLiteral("IPAmjMincho");
+}
 
 // Maps the layout faces to fonts that exist here: IPAGothic for "ＭＳ ゴシック", IPAPGothic for
-// "ＭＳ Ｐゴシック".
+// "ＭＳ Ｐゴシック", each falling back to the rare-kanji face.
 void installFontSubstitutions();
 
 // A nominal font size scaled so that text keeps its pixel size: floor(size * twips per pixel / 15).

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/Dialogs.h"
 #include "core/Errors.h"
+#include "shell/Placement.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -100,6 +101,7 @@ public:
         m_fits.insert(ch, fits);
         return fits;
     }
+    bool inCellFont(char32_t ch) const { return m_metrics.inFontUcs4(ch); }
 
 private:
     QFontMetricsF m_metrics;
@@ -135,6 +137,7 @@ struct Run {
     QString text;
     int color = PrintJob::Black;
     qsizetype next = 0;
+    bool rareKanji = false; // a character the cell font lacks, drawn in the rare-kanji face
 };
 
 Run runAt(const Line& line, qsizetype start, CellFit& fits) {
@@ -144,8 +147,10 @@ Run runAt(const Line& line, qsizetype start, CellFit& fits) {
         return run;
     run.text = QString::fromUcs4(&first.ch, 1);
     const int firstWidth = wholeWidth(line, start);
-    if (firstWidth == 0 || !fits(first.ch))
+    if (firstWidth == 0 || !fits(first.ch)) {
+        run.rareKanji = !fits.inCellFont(first.ch);
         return run;
+    }
     qsizetype textEnd = run.text.size();
     run.next = start + firstWidth;
     for (qsizetype c = run.next; c < line.size();) {
@@ -365,7 +370,11 @@ private:
         const double lineHeight = resolution / LinesPerInch;
         QFont font = cellFont();
         font.setPointSizeF(printcells::cellFontPointSize());
+        // Left to itself, Qt would take any installed face that has the character.
+        QFont rareKanjiFont = font;
+        rareKanjiFont.setFamilies({rareKanjiFace()});
         painter.setFont(font);
+        bool drawingRareKanji = false;
         const QFontMetricsF metrics(font, &device);
         const double baseline = (lineHeight - metrics.ascent() - metrics.descent()) / 2 + metrics.ascent();
         CellFit fit(metrics, columnWidth);
@@ -386,6 +395,10 @@ private:
                     if (run.color != pen) {
                         painter.setPen(colorOfValue(run.color));
                         pen = run.color;
+                    }
+                    if (run.rareKanji != drawingRareKanji) {
+                        painter.setFont(run.rareKanji ? rareKanjiFont : font);
+                        drawingRareKanji = run.rareKanji;
                     }
                     painter.drawText(QPointF(c * columnWidth, l * lineHeight + baseline), run.text);
                     c = run.next;
@@ -429,6 +442,19 @@ QList<char32_t> characters(const QString& text) {
         }
     }
     return result;
+}
+
+QString padCutCells(const QString& text, int cells) {
+    QString result;
+    int used = 0;
+    for (char32_t ch : characters(text)) {
+        const int width = cellWidth(ch);
+        if (used + width > cells)
+            break;
+        appendCharacter(result, ch);
+        used += width;
+    }
+    return result + QString(std::max(0, cells - used), QLatin1Char(' '));
 }
 
 double cellFontPointSize() {

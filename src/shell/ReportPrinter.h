@@ -9,7 +9,8 @@ struct AppState;
 class Dialogs;
 
 // The real printer: character cells of 1/12 by 1/6 inch in IPAGothic, whose half-width glyphs fill
-// one cell and full-width glyphs two. A job is kept in memory as pages of cells and drawn at endJob().
+// one cell and full-width glyphs two; a character IPAGothic lacks (𠮷) is drawn at its cells in the
+// rare-kanji face. A job is kept in memory as pages of cells and drawn at endJob().
 // Output goes to the system's default printer when there is one; otherwise to a PDF file in the
 // program directory's 印刷 folder, which is then handed to the viewer (the desktop's PDF viewer).
 //
@@ -69,6 +70,10 @@ inline int cellWidth(QChar ch) {
 // The characters of a text, a pair of UTF-16 surrogates counting as one; a lone surrogate stays
 // a character of its own.
 QList<char32_t> characters(const QString& text);
+
+// The text cut to at most cells display cells and padded with blanks to exactly that many. A wide
+// character that would not fit whole is left out, so the next column never gets half a character.
+QString padCutCells(const QString& text, int cells);
 
 // The point size at which the cell font's half-width glyph is exactly one column (1/12 inch) wide.
 double cellFontPointSize();

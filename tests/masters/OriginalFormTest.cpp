@@ -102,6 +102,8 @@ private slots:
     void chartAndIntroduction();
     void report();
     void reportTwoPages();
+    void reportNameCuts_data();
+    void reportNameCuts();
     void reportWithoutPersons();
     void failingPrinter();
     void reportOnPaper();
@@ -662,11 +664,33 @@ void OriginalFormTest::reportTwoPages() {
     QCOMPARE(first.at(0), pageHead(1));
     QCOMPARE(first.at(64), spaces(10) + QStringLiteral("P61") + spaces(11) + QStringLiteral("1970") +
                                spaces(3) + QStringLiteral("1") + spaces(5) + QStringLiteral("1"));
-    // The 62nd person starts page 2 under a head of its own; 15 characters of name are cut to 12.
+    // The 62nd person starts page 2 under a head of its own; 15 characters of name are cut to the 14
+    // cells before the year.
     QCOMPARE(m_t->printer.pageText(0, 1),
              QStringList({pageHead(2), QString(), Headings, QString(),
-                          spaces(10) + QStringLiteral("ABCDEFGHIJKL") + spaces(2) + QStringLiteral("2001") +
-                              spaces(3) + QStringLiteral("12") + spaces(4) + QStringLiteral("31")}));
+                          spaces(10) + QStringLiteral("ABCDEFGHIJKLMN") + QStringLiteral("2001") + spaces(3) +
+                              QStringLiteral("12") + spaces(4) + QStringLiteral("31")}));
+}
+
+// A name takes the cells 10 to 23 and loses any character that would reach the year at 24.
+void OriginalFormTest::reportNameCuts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("12 full-width") << QStringLiteral("一二三四五六七八九十百千")
+                                   << QStringLiteral("一二三四五六七");
+    QTest::newRow("mixed widths") << QStringLiteral("ABC見本一郎です") << QStringLiteral("ABC見本一郎で ");
+    QTest::newRow("surrogate pairs") << QStringLiteral("A𠮷𠮷𠮷𠮷𠮷𠮷𠮷") << QStringLiteral("A𠮷𠮷𠮷𠮷𠮷𠮷 ");
+}
+
+void OriginalFormTest::reportNameCuts() {
+    QFETCH(QString, name);
+    QFETCH(QString, printed);
+    changeRoster(m_dir.database(),
+                 {{name, QStringLiteral("1970 (昭和45)"), QStringLiteral("1"), QStringLiteral("1")}}, true);
+    auto form = openForm();
+    form->Meibo_Print();
+    QCOMPARE(m_t->printer.pageText(0).value(4), spaces(10) + printed + QStringLiteral("1970") + spaces(3) +
+                                                    QStringLiteral("1") + spaces(5) + QStringLiteral("1"));
 }
 
 void OriginalFormTest::reportWithoutPersons() {
@@ -693,6 +717,12 @@ void OriginalFormTest::failingPrinter() {
 }
 
 void OriginalFormTest::reportOnPaper() {
+    // A full-width name longer than its cells, and 𠮷, which only the rare-kanji face has.
+    changeRoster(m_dir.database(),
+                 {{QStringLiteral("勅使河原　小百合之丞太郎"), QStringLiteral("1972 (昭和47)"),
+                   QStringLiteral("6"), QStringLiteral("30")},
+                  {QStringLiteral("𠮷田　一郎"), QStringLiteral("1981 (昭和56)"), QStringLiteral("7"),
+                   QStringLiteral("7")}});
     QStringList opened;
     ReportPrinter paper(
         m_t->state, [&](const QString& path) { opened << path; }, ReportPrinter::Target::PdfOnly);
@@ -704,7 +734,7 @@ void OriginalFormTest::reportOnPaper() {
     QVERIFY2(opened.first().startsWith(m_dir.path + QStringLiteral("印刷/個別名簿一覧表_")),
              qPrintable(opened.first()));
     const QStringList lines = testsupport::pdfTextLines(opened.first());
-    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines.size(), 7);
     const auto words = [](const QString& line) {
         return QString(line)
             .replace(QChar(0x3000), QLatin1Char(' '))
@@ -719,6 +749,8 @@ void OriginalFormTest::reportOnPaper() {
     QCOMPARE(words(lines.at(4)),
              QStringList({QStringLiteral("見本"), QStringLiteral("次郎"), QStringLiteral("1990"),
                           QStringLiteral("2"), QStringLiteral("28")}));
+    QCOMPARE(words(lines.at(5)), QStringList({QStringLiteral("勅使河原"), QStringLiteral("小百1972"),
+                                              QStringLiteral("6"), QStringLiteral("30")}));
     testsupport::savePdfPicture(opened.first(), QStringLiteral("OriginalForm-report"));
 }
 

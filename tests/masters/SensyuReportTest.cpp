@@ -22,13 +22,14 @@ const QStringList twoRacers = {
     QStringLiteral("INSERT INTO T_選手抽出 VALUES (4321), (4322)"),
 };
 
-// Worked cell by cell: full-width characters take two columns, later items overprint earlier ones.
+// Worked cell by cell: full-width characters take two columns; term and number stand right-aligned in
+// the cells 8-10 and 12-16, their headings over them.
 const QString headings =
-    QStringLiteral("          期 登番 級 出身   名前           よみがな       生年 生月 生日 血液");
+    QStringLiteral("         期  登番 級 出身   名前           よみがな       生年 生月 生日 血液");
 const QString racer4321 =
     QStringLiteral("             4321    東京   試験太郎       シケンタロウ   1970 5    9    O");
 const QString racer4322 =
-    QStringLiteral("          85 4322 A1 北海道 見本一         ミホンハジメ   1965 12   31   AB");
+    QStringLiteral("         85  4322 A1 北海道 見本一         ミホンハジメ   1965 12   31   AB");
 
 QString pageHead(const QString& heading, int headingCells, const QString& title, int titleCells, int page) {
     return QString(10, QLatin1Char(' ')) + heading + QString(40 - 10 - headingCells, QLatin1Char(' ')) +
@@ -57,6 +58,8 @@ class SensyuReportTest : public QObject {
 private slots:
     void initTestCase() { testsupport::initGui(); }
     void extractionListPage();
+    void racerLines_data();
+    void racerLines();
     void kinds_data();
     void kinds();
     void nothingMatches();
@@ -80,6 +83,36 @@ void SensyuReportTest::extractionListPage() {
         racer4321,
         racer4322};
     QCOMPARE(printer.pageText(0), expected);
+}
+
+// One racer alone on the extraction list.
+void SensyuReportTest::racerLines_data() {
+    QTest::addColumn<QString>("racer"); // the values of T_選手, the number first
+    QTest::addColumn<QString>("line");
+    QTest::newRow("three-digit term, five-digit number")
+        << QStringLiteral("10100, '大川一', 'オオカワハジメ', 'オ', 105, 'S1', 12, 1980, 4, 7, 1")
+        << QStringLiteral("        105 10100 S1 東京   大川一         オオカワハジメ 1980 4    7    A");
+    QTest::newRow("two-digit term, no grade")
+        << QStringLiteral("10101, '見本二郎', 'ミホンジロウ', 'ミ', 83, NULL, 1, 1975, 12, 31, 4")
+        << QStringLiteral("         83 10101    北海道 見本二郎       ミホンジロウ   1975 12   31   AB");
+    // Seven full-width characters fill 14 of the 15 cells; the eighth would reach the next column.
+    QTest::newRow("long name and reading")
+        << QStringLiteral(
+               "10102, '長谷川龍之介太郎', 'ハセガワリュウノスケ', 'ハ', 99, 'A3', 46, 1990, 1, 2, 2")
+        << QStringLiteral("         99 10102 A3 鹿児島 長谷川龍之介太 ハセガワリュウ 1990 1    2    B");
+}
+
+void SensyuReportTest::racerLines() {
+    QFETCH(QString, racer);
+    QFETCH(QString, line);
+    ReportDb data;
+    data.run({QStringLiteral("INSERT INTO T_選手 VALUES (%1)").arg(racer),
+              QStringLiteral("DELETE FROM T_選手抽出"),
+              QStringLiteral("INSERT INTO T_選手抽出 VALUES (%1)").arg(racer.left(5))});
+    Database db(data.dir.database());
+    RecordingPrinter printer;
+    QVERIFY(sensyureport::printRacerList(printer, db, {4, 0, 1}));
+    QCOMPARE(printer.pageText(0).mid(2), (QStringList{headings, QString(), line}));
 }
 
 void SensyuReportTest::kinds_data() {

@@ -1,12 +1,14 @@
 #include "shell/ReportPrinter.h"
 #include "core/AppState.h"
 #include "core/Errors.h"
+#include "shell/Placement.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
@@ -14,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <csignal>
 #include <functional>
 #include <numeric>
@@ -407,6 +410,13 @@ void ReportPrinterTest::beyondBasicPlane() {
     QVERIFY(x);
     // 𠮷 and 田 take two cells each: X stands at column 3 + 4.
     QVERIFY2(qAbs(x->xMax - (MarginPoints + 8 * ColumnPoints)) < 1.0, qPrintable(QString::number(x->xMax)));
+    // No Gothic face has 𠮷: paper and screen draw it in IPAmj Mincho, not as a box.
+    QVERIFY(run(QStringLiteral("pdffonts"), {printer.lastPdfPath()}).contains(QStringLiteral("IPAmjMincho")));
+    QTextLayout screen(QStringLiteral("𠮷"), QFont(gothicFace()));
+    screen.beginLayout();
+    screen.createLine();
+    screen.endLayout();
+    QCOMPARE(screen.glyphRuns().value(0).rawFont().familyName(), QStringLiteral("IPAmjMincho"));
 
     // The recording printer of the report tests lays the cells out alike: Z at column 4 follows 田.
     RecordingPrinter recording;
