@@ -2,12 +2,38 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <QTextBoundaryFinder>
 
 namespace {
 
 QString titleOrDefault(const QString& title) {
     return title.isEmpty() ? Dialogs::defaultTitle() : title;
+}
+
+// The widest a question shows a run of text it cannot break, in pixels: the box stays about as wide as
+// for a short question.
+constexpr int LongestRun = 300;
+
+// Each run of text without a line-break opportunity that is wider than maxWidth, cut to fit with "…".
+QString elideLongRuns(const QString& text, const QFontMetrics& metrics, int maxWidth) {
+    QString shown;
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    qsizetype start = 0;
+    for (qsizetype end = breaks.toNextBoundary(); end >= 0; end = breaks.toNextBoundary()) {
+        const QStringView run = QStringView(text).mid(start, end - start);
+        qsizetype body = run.size();
+        while (body > 0 && run.at(body - 1).isSpace())
+            --body;
+        const QString word = run.left(body).toString();
+        shown += metrics.horizontalAdvance(word) > maxWidth
+                     ? metrics.elidedText(word, Qt::ElideRight, maxWidth)
+                     : word;
+        shown += run.mid(body);
+        start = end;
+    }
+    return shown;
 }
 
 } // namespace
@@ -24,7 +50,12 @@ std::unique_ptr<QMessageBox> MessageBoxDialogs::makeBox(QMessageBox::Icon icon, 
 }
 
 std::unique_ptr<QMessageBox> MessageBoxDialogs::questionBox(const QString& text, const QString& title) {
-    return makeBox(QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    auto box =
+        makeBox(QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    // A value the box cannot wrap (a long name of letters, a long number) would widen it to the screen
+    // and be cut there, and the question after it with it.
+    box->setText(elideLongRuns(box->text(), box->fontMetrics(), LongestRun));
+    return box;
 }
 
 namespace {
