@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
@@ -154,6 +155,8 @@ private slots:
     void oneChangeOneCheck();
     void onlyAChoiceSearches();
     void listsFitTheirEntries();
+    void listsScroll_data();
+    void listsScroll();
     void dateFromAnotherWindow();
     void pickLimit();
     void sameRacerTwice();
@@ -518,6 +521,32 @@ void SelectFormTest::listsFitTheirEntries() {
     auto* year = f.child<QComboBox>(QStringLiteral("ComboNen"));
     QVERIFY(year->lineEdit()->width() >=
             year->lineEdit()->fontMetrics().horizontalAdvance(QStringLiteral("2026")));
+}
+
+void SelectFormTest::listsScroll_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("terms") << QStringLiteral("ComboKi");
+    QTest::newRow("registration numbers") << QStringLiteral("ComboToban");
+    QTest::newRow("velodromes") << QStringLiteral("ComboBasho");
+}
+
+// A list longer than its 20 rows shows a scroll bar, and the bar reaches its last entry.
+void SelectFormTest::listsScroll() {
+    QFETCH(QString, name);
+    Fixture f;
+    f.open();
+    auto* box = f.child<QComboBox>(name);
+    QVERIFY(box->count() > 20);
+    box->showPopup();
+    QScrollBar* bar = box->view()->verticalScrollBar();
+    QVERIFY(bar->isVisible());
+    if (name == QStringLiteral("ComboKi"))
+        testsupport::saveScreenshotWithPopup(f.form.get(), box->view()->window(),
+                                             QStringLiteral("SelectForm-ki-list"));
+    bar->setValue(bar->maximum());
+    const QRect shown = box->view()->viewport()->rect();
+    QCOMPARE(box->view()->indexAt(QPoint(2, shown.bottom() - 2)).row(), box->count() - 1);
+    box->hidePopup();
 }
 
 // The detail chart steps the shared date: the date boxes show it, and handling it is no change by the user.
