@@ -17,23 +17,28 @@ QString titleOrDefault(const QString& title) {
 constexpr int LongestRun = 300;
 
 // Each run of text without a line-break opportunity that is wider than maxWidth, cut to fit with "…".
+// Line ends are no break opportunity to the finder, so each line is taken on its own.
 QString elideLongRuns(const QString& text, const QFontMetrics& metrics, int maxWidth) {
-    QString shown;
-    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
-    qsizetype start = 0;
-    for (qsizetype end = breaks.toNextBoundary(); end >= 0; end = breaks.toNextBoundary()) {
-        const QStringView run = QStringView(text).mid(start, end - start);
-        qsizetype body = run.size();
-        while (body > 0 && run.at(body - 1).isSpace())
-            --body;
-        const QString word = run.left(body).toString();
-        shown += metrics.horizontalAdvance(word) > maxWidth
-                     ? metrics.elidedText(word, Qt::ElideRight, maxWidth)
-                     : word;
-        shown += run.mid(body);
-        start = end;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        QString shown;
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, line);
+        qsizetype start = 0;
+        for (qsizetype end = breaks.toNextBoundary(); end >= 0; end = breaks.toNextBoundary()) {
+            const QStringView run = QStringView(line).mid(start, end - start);
+            qsizetype body = run.size();
+            while (body > 0 && run.at(body - 1).isSpace())
+                --body;
+            const QString word = run.left(body).toString();
+            shown += metrics.horizontalAdvance(word) > maxWidth
+                         ? metrics.elidedText(word, Qt::ElideRight, maxWidth)
+                         : word;
+            shown += run.mid(body);
+            start = end;
+        }
+        line = shown;
     }
-    return shown;
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace

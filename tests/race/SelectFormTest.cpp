@@ -20,7 +20,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
@@ -155,10 +154,6 @@ private slots:
     void oneChangeOneCheck();
     void onlyAChoiceSearches();
     void listsFitTheirEntries();
-    void listsScroll_data();
-    void listsScroll();
-    void focusedBoxShowsWholeValue_data();
-    void focusedBoxShowsWholeValue();
     void dateFromAnotherWindow();
     void pickLimit();
     void sameRacerTwice();
@@ -523,67 +518,6 @@ void SelectFormTest::listsFitTheirEntries() {
     auto* year = f.child<QComboBox>(QStringLiteral("ComboNen"));
     QVERIFY(year->lineEdit()->width() >=
             year->lineEdit()->fontMetrics().horizontalAdvance(QStringLiteral("2026")));
-}
-
-void SelectFormTest::listsScroll_data() {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("terms") << QStringLiteral("ComboKi");
-    QTest::newRow("registration numbers") << QStringLiteral("ComboToban");
-    QTest::newRow("velodromes") << QStringLiteral("ComboBasho");
-}
-
-// A list longer than its 20 rows shows a scroll bar, and the bar reaches its last entry.
-void SelectFormTest::listsScroll() {
-    QFETCH(QString, name);
-    Fixture f;
-    f.open();
-    auto* box = f.child<QComboBox>(name);
-    QVERIFY(box->count() > 20);
-    box->showPopup();
-    QScrollBar* bar = box->view()->verticalScrollBar();
-    QVERIFY(bar->isVisible());
-    if (name == QStringLiteral("ComboKi"))
-        testsupport::saveScreenshotWithPopup(f.form.get(), box->view()->window(),
-                                             QStringLiteral("SelectForm-ki-list"));
-    bar->setValue(bar->maximum());
-    const QRect shown = box->view()->viewport()->rect();
-    QCOMPARE(box->view()->indexAt(QPoint(2, shown.bottom() - 2)).row(), box->count() - 1);
-    box->hidePopup();
-}
-
-void SelectFormTest::focusedBoxShowsWholeValue_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("year 1988") << QStringLiteral("ComboNen") << QStringLiteral("1988");
-    QTest::newRow("year 2026") << QStringLiteral("ComboNen") << QStringLiteral("2026");
-    QTest::newRow("month") << QStringLiteral("ComboTuki") << QStringLiteral("12");
-    QTest::newRow("day") << QStringLiteral("ComboHi") << QStringLiteral("28");
-}
-
-// With the cursor at either end of the value, the box scrolls none of it out of view: the cursor
-// moves by exactly the value's width.
-void SelectFormTest::focusedBoxShowsWholeValue() {
-    QFETCH(QString, name);
-    QFETCH(QString, value);
-    Fixture f;
-    f.open();
-    auto* box = f.child<QComboBox>(name);
-    const QRect outer = box->geometry();
-    box->setEditText(value);
-    f.form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
-    box->setFocus();
-    QLineEdit* edit = box->lineEdit();
-    const auto cursorAt = [edit](Qt::Key key) {
-        QTest::keyClick(edit, key);
-        edit->grab(); // the scroll follows the cursor as the field is drawn
-        return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
-    };
-    const int end = cursorAt(Qt::Key_End);
-    if (name == QStringLiteral("ComboNen"))
-        testsupport::saveScreenshot(f.form.get(), QStringLiteral("SelectForm-year-focused"));
-    QCOMPARE(end - cursorAt(Qt::Key_Home), edit->fontMetrics().horizontalAdvance(value));
-    QCOMPARE(box->geometry(), outer);
 }
 
 // The detail chart steps the shared date: the date boxes show it, and handling it is no change by the user.
