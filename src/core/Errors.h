@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 // Errors travel as exceptions up to the handler's error trap, which shows them (see ErrorTrap.h).
@@ -63,4 +65,46 @@ inline QString programErrorSource() {
 [[noreturn]] inline void raiseOverflow() {
     throw KorvaneError(ErrorNumber::Overflow, programErrorSource(),
                        QStringLiteral("オーバーフローしました。"));
+}
+
+// A system error (errno) as messages show it: a Japanese reason first, the system's own words after it
+// in brackets.
+inline QString systemErrorText(int error) {
+    struct Reason {
+        int error;
+        const char16_t* text;
+    };
+    static constexpr Reason reasons[] = {
+        {EPERM, u"操作が許可されていません。"},
+        {EACCES, u"アクセスが拒否されました。"},
+        {ENOENT, u"ファイルまたはフォルダがありません。"},
+        {EIO, u"ディスクの読み書きに失敗しました。"},
+        {ENOSPC, u"ディスクの空き容量が足りません。"},
+        {EDQUOT, u"ディスクの使用量が上限に達しました。"},
+        {EROFS, u"読み取り専用のドライブです。"},
+        {EEXIST, u"同じ名前のファイルが既にあります。"},
+        {ENOTDIR, u"パスの途中にフォルダでないものがあります。"},
+        {EISDIR, u"ファイルではなくフォルダです。"},
+        {ELOOP, u"シンボリック リンクをたどれません。"},
+        {ENAMETOOLONG, u"ファイル名が長すぎます。"},
+        {EMFILE, u"開いているファイルが多すぎます。"},
+        {ENFILE, u"開いているファイルが多すぎます。"},
+        {EBUSY, u"ファイルは使用中です。"},
+        {ETXTBSY, u"ファイルは使用中です。"},
+        {EXDEV, u"別のドライブへは移せません。"},
+        {EAGAIN, u"一時的に使用できません。"},
+        {ENOLCK, u"ロックを使用できません。"},
+        {EFBIG, u"ファイルが大きすぎます。"},
+        {ENOMEM, u"メモリが不足しています。"},
+        {EINTR, u"操作が中断されました。"},
+    };
+    const char16_t* reason = u"システム エラーが発生しました。";
+    for (const Reason& known : reasons) {
+        if (known.error == error) {
+            reason = known.text;
+            break;
+        }
+    }
+    return QString::fromUtf16(reason) + QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(error)) +
+           QLatin1Char(')');
 }

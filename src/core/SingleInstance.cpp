@@ -1,21 +1,18 @@
 #include "core/SingleInstance.h"
 
+#include "core/Errors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-QString systemText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 bool sameFile(int fd, const QByteArray& path) {
     struct stat open {};
@@ -45,8 +42,8 @@ bool SingleInstance::prepareFolder() {
     const QString folder = QFileInfo(m_path).absolutePath();
     const QByteArray name = QFile::encodeName(folder);
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
-        m_failure = QStringLiteral("多重起動を確かめるロックファイルのフォルダ '%1' を作成できません。 (%2)")
-                        .arg(folder, systemText(errno));
+        m_failure = QStringLiteral("多重起動を確かめるロックファイルのフォルダ '%1' を作成できません。 %2")
+                        .arg(folder, systemErrorText(errno));
         return false;
     }
     struct stat info {};
@@ -82,15 +79,15 @@ SingleInstance::Outcome SingleInstance::tryAcquire() {
             fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         }
         if (fd < 0)
-            return fail(QStringLiteral("多重起動を確かめるロックファイル '%1' を開けません。 (%2)")
-                            .arg(m_path, systemText(errno)));
+            return fail(QStringLiteral("多重起動を確かめるロックファイル '%1' を開けません。 %2")
+                            .arg(m_path, systemErrorText(errno)));
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int error = errno;
             ::close(fd);
             if (error == EWOULDBLOCK)
                 return Outcome::Running;
-            return fail(QStringLiteral("多重起動を確かめるロックファイル '%1' をロックできません。 (%2)")
-                            .arg(m_path, systemText(error)));
+            return fail(QStringLiteral("多重起動を確かめるロックファイル '%1' をロックできません。 %2")
+                            .arg(m_path, systemErrorText(error)));
         }
         if (!sameFile(fd, path)) {
             ::close(fd);

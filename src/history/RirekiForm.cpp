@@ -27,6 +27,11 @@ namespace {
 
 const QString NotPickedMessage = QStringLiteral("レース履歴を選択してから実行して下さい");
 
+[[noreturn]] void raiseRecordDeleted() {
+    throw KorvaneError(ErrorNumber::RecordDeleted, programErrorSource(),
+                       QStringLiteral("レコードは削除されています。"));
+}
+
 } // namespace
 
 RirekiForm::RirekiForm(AppContext& ctx, QWidget* parent)
@@ -180,9 +185,24 @@ void RirekiForm::ComboRireki_Click() {
         if (m_query)
             m_query->close();
         m_query = std::move(race);
-        if (!m_query->eof())
-            LabelDisp();
+        // The race was deleted since the list was read (here, in another window or process): the rows
+        // of the race shown before must not stand under its caption.
+        if (m_query->eof()) {
+            clearRows();
+            raiseRecordDeleted();
+        }
+        LabelDisp();
     });
+}
+
+void RirekiForm::clearRows() {
+    for (Row& row : m_rows) {
+        for (QLabel* cell : {row.no, row.shozokuMei, row.ki, row.namae, row.seiNen, row.seiTuki, row.seiHi})
+            cell->clear();
+        for (QLabel* value : {row.body, row.heart, row.intel})
+            clearEvaluation(value);
+        row.jyuni->clear();
+    }
 }
 
 void RirekiForm::LabelDisp() {
@@ -236,9 +256,13 @@ QVariant RirekiForm::ShozokuMei(qint16 id) {
 }
 
 bool RirekiForm::refusedBeforePick() {
-    // A pick whose race could not be read leaves nothing to act on either.
-    if (m_racePicked && m_query)
+    // A pick whose race could not be read leaves nothing to act on either; one whose race was gone
+    // names it as deleted again.
+    if (m_racePicked && m_query) {
+        if (m_query->eof())
+            raiseRecordDeleted();
         return false;
+    }
     m_ctx.dialogs.message(NotPickedMessage);
     return true;
 }
@@ -251,8 +275,7 @@ bool RirekiForm::findPickedInHistory() {
     m_history = std::move(stored);
     // The race was deleted since the pick (here or in another window): say so rather than do nothing.
     if (m_history->eof())
-        throw KorvaneError(ErrorNumber::RecordDeleted, programErrorSource(),
-                           QStringLiteral("レコードは削除されています。"));
+        raiseRecordDeleted();
     return true;
 }
 

@@ -64,6 +64,8 @@ private:
     void buildMenu();
     void Form_Load();
     void fillCombo();
+    // Empties the nine rows, for a pick with no race to show.
+    void clearRows();
     // Positions the history set on the race the query set shows; false when it is gone.
     bool findPickedInHistory();
     // The race of the ID in a table or query, as a set of that one row (none when there is no such race).

@@ -94,7 +94,7 @@ SelectForm::~SelectForm() {
 void SelectForm::buildControls() {
     const AppState& state = m_ctx.state;
     QWidget* central = createClientArea(WorkWidth, WorkHeight, QStringLiteral("SelectFormClient"));
-    // The pickers are as narrow as on the old screens: a slim arrow leaves room for four digits. The
+    // The pickers are as narrow as on the old screens: a slim arrow leaves room for the value. The
     // style comes first, since a picker takes its height from it when it is placed.
     central->setStyleSheet(
         QStringLiteral("QComboBox { padding: 0px 0px 0px 2px; } QComboBox::drop-down { width: 14px; }"));
@@ -133,6 +133,10 @@ void SelectForm::buildControls() {
         m_picZentei[i] = table.get<QFrame>(QStringLiteral("PicZentei"), i);
     m_labelChoNen = table.get<QLabel>(QStringLiteral("LabelChoNen"));
     m_comboNen = table.get<QComboBox>(QStringLiteral("ComboNen"));
+    // Four digits need the field's own margins and the cursor besides: the year box gives its field
+    // its padding, and the field draws its text a little closer to its ends.
+    m_comboNen->setStyleSheet(m_comboNen->styleSheet() + QStringLiteral(" QComboBox { padding-left: 0px; }"));
+    m_comboNen->lineEdit()->setTextMargins(-1, 0, -2, 0);
     m_comboTuki = table.get<QComboBox>(QStringLiteral("ComboTuki"));
     m_comboHi = table.get<QComboBox>(QStringLiteral("ComboHi"));
     for (int i = 0; i < 3; ++i) {

@@ -38,6 +38,9 @@ void ListCombo::showPopup() {
     // Every entry is one line of text, so a list of thousands need not measure each to lay them out.
     if (auto* lines = qobject_cast<QListView*>(list))
         lines->setUniformItemSizes(true);
+    // The list takes its scroll bar from the style in force when it was made, which may be the
+    // platform's popup without one; a list of thousands needs the bar to show how far it goes.
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     const int scrollBar =
         count() > MaxRows ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0;
     list->setMinimumWidth(widestEntry() + scrollBar + 2 * list->frameWidth() + 4);

@@ -25,7 +25,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,13 +40,9 @@ constexpr double PdfMarginMillimetres = 6;
     throw KorvaneError(ErrorNumber::PrinterError, QStringLiteral("Printer"), description);
 }
 
-QString systemText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 [[noreturn]] void raiseWriteError(const QString& path, int error) {
     raisePrinterError(
-        QStringLiteral("印刷ファイル '%1' を書き込めません。 (%2)").arg(path, systemText(error)));
+        QStringLiteral("印刷ファイル '%1' を書き込めません。 %2").arg(path, systemErrorText(error)));
 }
 
 QFont cellFont() {

@@ -6,22 +6,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-QString systemText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 [[noreturn]] void raiseFileError(int error, const QString& text) {
     const int number = error == ENOSPC                                         ? ErrorNumber::DiskFull
                        : (error == EACCES || error == EPERM || error == EROFS) ? ErrorNumber::ReadOnly
                                                                                : ErrorNumber::StoreFailure;
-    store::raise(number, QStringLiteral("%1 (%2)").arg(text, systemText(error)));
+    store::raise(number, text + QLatin1Char(' ') + systemErrorText(error));
 }
 
 bool sameInode(const struct stat& a, const struct stat& b) {

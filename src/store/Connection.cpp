@@ -30,6 +30,42 @@ QString ruleOfColumn(const QString& column) {
     return QStringLiteral("-32768 から 32767 までの整数");
 }
 
+// What the engine's result code means, in the words of the program's messages.
+QString engineReason(int code) {
+    struct Reason {
+        int code;
+        const char16_t* text;
+    };
+    static constexpr Reason reasons[] = {
+        {SQLITE_ERROR, u"データベースへの命令に誤りがあるか、データベースの内容が正しくありません。"},
+        {SQLITE_INTERNAL, u"データベース エンジンの内部エラーです。"},
+        {SQLITE_PERM, u"アクセスが拒否されました。"},
+        {SQLITE_ABORT, u"操作が中止されました。"},
+        {SQLITE_NOMEM, u"メモリが不足しています。"},
+        {SQLITE_INTERRUPT, u"操作が中断されました。"},
+        {SQLITE_IOERR, u"ディスクの読み書きに失敗しました。"},
+        {SQLITE_CANTOPEN, u"データベース ファイルを開けません。"},
+        {SQLITE_PROTOCOL, u"データベースのロックの手順に失敗しました。"},
+        {SQLITE_SCHEMA, u"データベースの構造が変わりました。"},
+        {SQLITE_TOOBIG, u"文字列またはデータが大きすぎます。"},
+        {SQLITE_MISUSE, u"データベース エンジンの使い方に誤りがあります。"},
+        {SQLITE_NOLFS, u"大きなファイルを扱えません。"},
+        {SQLITE_AUTH, u"この操作は認められていません。"},
+        {SQLITE_RANGE, u"パラメータの番号が範囲外です。"},
+    };
+    for (const Reason& known : reasons) {
+        if (known.code == (code & 0xff))
+            return QString::fromUtf16(known.text);
+    }
+    return QStringLiteral("データベース エンジンでエラーが発生しました。");
+}
+
+// The reason, then the engine's own text in brackets when there is one.
+QString reasonAndDetail(int code, const QString& detail) {
+    const QString reason = engineReason(code);
+    return detail.isEmpty() ? reason : reason + QStringLiteral(" (") + detail + QLatin1Char(')');
+}
+
 } // namespace
 
 void raiseEngineError(sqlite3* handle, int resultCode, const QString& path) {
@@ -69,11 +105,8 @@ void raiseEngineError(sqlite3* handle, int resultCode, const QString& path) {
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
     case SQLITE_AUTH:
-        raise(ErrorNumber::CannotOpenFile,
-              QStringLiteral("データベース '%1' を開けません。%2").arg(file, withDetail));
-    case SQLITE_IOERR:
-        raise(ErrorNumber::StoreFailure,
-              QStringLiteral("データベース '%1' の読み書きでエラーが発生しました。%2").arg(file, withDetail));
+        raise(ErrorNumber::CannotOpenFile, QStringLiteral("データベース '%1' を使用できません。 %2")
+                                               .arg(file, reasonAndDetail(code, detail)));
     case SQLITE_MISMATCH:
         raise(ErrorNumber::ValidationRule,
               QStringLiteral("キー フィールドには整数しか保存できないため、データベース '%1' "
@@ -98,8 +131,8 @@ void raiseEngineError(sqlite3* handle, int resultCode, const QString& path) {
                              "に変更を保存できませんでした。%2")
                   .arg(file, withDetail));
     default:
-        raise(ErrorNumber::StoreFailure,
-              QStringLiteral("データベース '%1' でエラーが発生しました。%2").arg(file, withDetail));
+        raise(ErrorNumber::StoreFailure, QStringLiteral("データベース '%1' でエラーが発生しました。 %2")
+                                             .arg(file, reasonAndDetail(code, detail)));
     }
 }
 
@@ -236,13 +269,14 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool create) {
     connection->qtDatabase.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
     if (!connection->qtDatabase.open()) {
-        const QString detail = connection->qtDatabase.lastError().text();
+        const QSqlError error = connection->qtDatabase.lastError();
         connection->qtDatabase = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection->connectionName);
         if (!QFileInfo::exists(path))
             raise(ErrorNumber::FileNotFound, QStringLiteral("ファイル '%1' が見つかりません。").arg(path));
         raise(ErrorNumber::CannotOpenFile,
-              QStringLiteral("データベース '%1' を開けませんでした。 (%2)").arg(path, detail));
+              QStringLiteral("データベース '%1' を使用できません。 %2")
+                  .arg(path, reasonAndDetail(error.nativeErrorCode().toInt(), error.databaseText())));
     }
     const QVariant handle = connection->qtDatabase.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {

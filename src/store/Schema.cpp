@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -19,10 +18,6 @@ namespace store {
 
 namespace {
 
-QString systemText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // Writes a copy of the file beside it as <path>.bak: first under a name of its own, made new and
 // never through a link, flushed, then renamed into place, so that a .bak is always a whole copy.
 void keepBackup(const QString& path) {
@@ -30,9 +25,9 @@ void keepBackup(const QString& path) {
     const QString partial = backup + QStringLiteral(".part");
     const QByteArray partialName = QFile::encodeName(partial);
     const auto fail = [&](int error) {
-        raise(
-            error == ENOSPC ? ErrorNumber::DiskFull : ErrorNumber::CannotOpenFile,
-            QStringLiteral("データベースの控え '%1' を作成できません。 (%2)").arg(backup, systemText(error)));
+        raise(error == ENOSPC ? ErrorNumber::DiskFull : ErrorNumber::CannotOpenFile,
+              QStringLiteral("データベースの控え '%1' を作成できません。 %2")
+                  .arg(backup, systemErrorText(error)));
     };
 
     struct stat original {};

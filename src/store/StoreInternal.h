@@ -23,7 +23,8 @@ QString errorSource();
 // Turns an engine result code into the error the windows know (3022 duplicate key, 3356 locked,
 // 3343 not a database, 3317 a column's rule, 3315 other constraint, 3026 disk full, 3027 read-only,
 // 3051 cannot open, 3709 anything else) and throws it. The message names the database file (path,
-// or the handle's main file) and may end with the engine's own text in brackets.
+// or the handle's main file); where it gives the engine's own text, a Japanese reason comes first and
+// the engine's text follows in brackets.
 [[noreturn]] void raiseEngineError(sqlite3* handle, int resultCode, const QString& path = {});
 
 // A table or saved query as the record sets see it.

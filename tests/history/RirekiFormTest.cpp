@@ -297,6 +297,8 @@ private slots:
     void deleteRace();
     void raceDeletedElsewhere_data();
     void raceDeletedElsewhere();
+    void pickOfADeletedRace_data();
+    void pickOfADeletedRace();
     void noChangesOnNo_data();
     void noChangesOnNo();
     void report_data();
@@ -312,6 +314,8 @@ private slots:
 private:
     std::unique_ptr<RirekiForm> openForm() { return std::make_unique<RirekiForm>(m_t->context); }
     static void pickId(RirekiForm& form, qint64 id);
+    // Deletes the race as another window or process would.
+    void deleteElsewhere(qint64 id);
     void checkRows(RirekiForm& form, const Race& race);
     QList<Racer> pickRacers(int count, int offset = 0) const { return m_racers.mid(offset, count); }
 
@@ -352,6 +356,15 @@ void RirekiFormTest::pickId(RirekiForm& form, qint64 id) {
     const int index = combo->findText(QString::number(id) + QStringLiteral(" ："), Qt::MatchStartsWith);
     QVERIFY2(index >= 0, qPrintable(QStringLiteral("race %1 not listed").arg(id)));
     testsupport::choose(combo, index);
+}
+
+void RirekiFormTest::deleteElsewhere(qint64 id) {
+    Database other(m_dir.database());
+    auto set = other.openRecordset(QStringLiteral("T_レース履歴"));
+    QVERIFY(set->findFirst(QStringLiteral("履歴ID = %1").arg(id)));
+    set->deleteCurrent();
+    set->close();
+    other.close();
 }
 
 void RirekiFormTest::checkRows(RirekiForm& form, const Race& race) {
@@ -662,14 +675,7 @@ void RirekiFormTest::raceDeletedElsewhere() {
     const QList<qint64> ids = storeRaces(m_dir.database(), {race, race});
     auto form = openForm();
     pickId(*form, ids.at(0));
-    {
-        Database other(m_dir.database());
-        auto set = other.openRecordset(QStringLiteral("T_レース履歴"));
-        QVERIFY(set->findFirst(QStringLiteral("履歴ID = %1").arg(ids.at(0))));
-        set->deleteCurrent();
-        set->close();
-        other.close();
-    }
+    deleteElsewhere(ids.at(0));
     const auto before = storedResults(m_dir.database());
     m_t->dialogs.answerYes();
     action(form.get(), command)->trigger();
@@ -678,6 +684,37 @@ void RirekiFormTest::raceDeletedElsewhere() {
              qPrintable(m_t->dialogs.texts().at(1)));
     QCOMPARE(storedResults(m_dir.database()), before);
     QCOMPARE(before.keys(), QList<qint64>{ids.at(1)});
+}
+
+void RirekiFormTest::pickOfADeletedRace_data() {
+    QTest::addColumn<QString>("command"); // given after the pick
+    QTest::newRow("pick only") << QString();
+    QTest::newRow("store orders") << QStringLiteral("Menu_Edit");
+    QTest::newRow("delete") << QStringLiteral("Mneu_Delete");
+    QTest::newRow("print") << QStringLiteral("Menu_Print");
+}
+
+// Picking a race deleted since the list was read names it as deleted and shows no rows, not those of
+// the race shown before; the commands after it name it so too, without asking first.
+void RirekiFormTest::pickOfADeletedRace() {
+    QFETCH(QString, command);
+    Race race{QDate(2003, 9, 9), m_venue.first, 4, {m_racers.at(0).id, m_racers.at(1).id}};
+    const QList<qint64> ids = storeRaces(m_dir.database(), {race, race});
+    auto form = openForm();
+    pickId(*form, ids.at(0));
+    deleteElsewhere(ids.at(1));
+    pickId(*form, ids.at(1));
+    if (!command.isEmpty())
+        action(form.get(), command)->trigger();
+    QCOMPARE(m_t->dialogs.texts(),
+             QStringList(command.isEmpty() ? 1 : 2,
+                         QStringLiteral("エラー番号  3167Korvane でエラーが発生しました。 "
+                                        "\rレコードは削除されています。")));
+    for (int i = 0; i < 9; ++i) {
+        QCOMPARE(child<QLabel>(form.get(), u"LabelNamae", i)->text(), QString());
+        QCOMPARE(child<QLineEdit>(form.get(), u"TextJyuni", i)->text(), QString());
+    }
+    QCOMPARE(storedResults(m_dir.database()).keys(), QList<qint64>{ids.at(0)});
 }
 
 void RirekiFormTest::noChangesOnNo_data() {

@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
@@ -490,8 +491,8 @@ void SelectFormTest::onlyAChoiceSearches() {
     f.searchBusiestTerm();
 }
 
-// The number list opens wide enough for its numbers, the term list at most 20 rows high, and the year
-// box shows all four digits.
+// The number list opens wide enough for its numbers, the term list at most 20 rows high, both with a
+// scroll bar, and the year box shows all four digits, also while it has the focus.
 void SelectFormTest::listsFitTheirEntries() {
     Fixture f;
     f.open();
@@ -499,6 +500,7 @@ void SelectFormTest::listsFitTheirEntries() {
     numbers->setCurrentIndex(numbers->count() / 2);
     numbers->showPopup();
     QVERIFY(QTest::qWaitForWindowExposed(numbers->view()->window()));
+    QVERIFY(numbers->view()->verticalScrollBar()->isVisible());
     testsupport::saveScreenshotWithPopup(f.form.get(), numbers->view()->window(),
                                          QStringLiteral("SelectForm-toban-list"));
     const int widest = numbers->view()->fontMetrics().horizontalAdvance(QStringLiteral("55555"));
@@ -509,6 +511,7 @@ void SelectFormTest::listsFitTheirEntries() {
     auto* terms = f.comboKi();
     QVERIFY(terms->count() > 20);
     terms->showPopup();
+    QVERIFY(terms->view()->verticalScrollBar()->isVisible());
     const int row = terms->view()->sizeHintForRow(0);
     QVERIFY2(terms->view()->height() <= 21 * row + 2 * terms->view()->frameWidth(),
              qPrintable(QString::number(terms->view()->height())));
@@ -518,6 +521,20 @@ void SelectFormTest::listsFitTheirEntries() {
     auto* year = f.child<QComboBox>(QStringLiteral("ComboNen"));
     QVERIFY(year->lineEdit()->width() >=
             year->lineEdit()->fontMetrics().horizontalAdvance(QStringLiteral("2026")));
+    // With the cursor at either end, the field scrolls none of the digits out of view.
+    year->setEditText(QStringLiteral("2026"));
+    f.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    year->setFocus();
+    const auto cursorAt = [edit = year->lineEdit()](Qt::Key key) {
+        QTest::keyClick(edit, key);
+        edit->grab(); // the field scrolls to the cursor as it is drawn
+        return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+    };
+    const int end = cursorAt(Qt::Key_End);
+    testsupport::saveScreenshot(f.form.get(), QStringLiteral("SelectForm-year-focused"));
+    QCOMPARE(end - cursorAt(Qt::Key_Home),
+             year->lineEdit()->fontMetrics().horizontalAdvance(QStringLiteral("2026")));
 }
 
 // The detail chart steps the shared date: the date boxes show it, and handling it is no change by the user.

@@ -1,6 +1,7 @@
 #include "store/Database.h"
 #include "core/Errors.h"
 #include "store/Recordset.h"
+#include "store/StoreInternal.h"
 #include "support/DirectSql.h"
 #include "support/TestSupport.h"
 
@@ -10,6 +11,8 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <functional>
+#include <memory>
+#include <sqlite3.h>
 
 namespace {
 
@@ -234,6 +237,36 @@ private slots:
         auto terms = db.openRecordset(QStringLiteral("Q_期"));
         QVERIFY(errorOf([&] { terms->deleteCurrent(); }).number() != 0);
         QCOMPARE(db.openRecordset(QStringLiteral("Q_期"))->recordCount(), terms->recordCount());
+    }
+
+    void japaneseReasonFirst_data() {
+        QTest::addColumn<QByteArray>("open");
+        QTest::addColumn<QByteArray>("sql"); // run on the file when given
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no such table")
+            << QByteArray(":memory:") << QByteArray("SELECT * FROM T_無い")
+            << QStringLiteral(
+                   "データベース '/data/Korvane.mdb' でエラーが発生しました。 データベースへの命令に"
+                   "誤りがあるか、データベースの内容が正しくありません。 (no such table: T_無い)");
+        QTest::newRow("cannot open")
+            << QByteArray("/no-such-folder/K.mdb") << QByteArray()
+            << QStringLiteral("データベース '/data/Korvane.mdb' を使用できません。 "
+                              "データベース ファイルを開けません。 (unable to open database file)");
+    }
+    // The engine's words, which the user may not read, follow a Japanese reason.
+    void japaneseReasonFirst() {
+        QFETCH(QByteArray, open);
+        QFETCH(QByteArray, sql);
+        QFETCH(QString, expected);
+        sqlite3* handle = nullptr;
+        int code = sqlite3_open_v2(open.constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+        if (!sql.isEmpty())
+            code = sqlite3_exec(handle, sql.constData(), nullptr, nullptr, nullptr);
+        const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(handle, sqlite3_close);
+        const auto raise = [&] {
+            store::raiseEngineError(handle, code, QStringLiteral("/data/Korvane.mdb"));
+        };
+        QCOMPARE(errorOf(raise).description(), expected);
     }
 };
 
