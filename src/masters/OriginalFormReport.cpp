@@ -14,7 +14,7 @@ void OriginalForm::Meibo_Print() {
                                       {24, QStringLiteral("生年")},
                                       {30, QStringLiteral("生月")},
                                       {36, QStringLiteral("生日")}},
-                                     {{10, QStringLiteral("名前"), 14, masters::ListReport::Field::Cells},
+                                     {{10, QStringLiteral("名前"), 13, masters::ListReport::Field::Cells},
                                       {24, QStringLiteral("生年"), 4},
                                       {31, QStringLiteral("生月"), 4},
                                       {37, QStringLiteral("生日"), 4}}};

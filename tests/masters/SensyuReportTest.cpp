@@ -95,7 +95,7 @@ void SensyuReportTest::racerLines_data() {
     QTest::newRow("two-digit term, no grade")
         << QStringLiteral("10101, '見本二郎', 'ミホンジロウ', 'ミ', 83, NULL, 1, 1975, 12, 31, 4")
         << QStringLiteral("         83 10101    北海道 見本二郎       ミホンジロウ   1975 12   31   AB");
-    // Seven full-width characters fill 14 of the 15 cells; the eighth would reach the next column.
+    // Seven full-width characters fill the 14 cells before the blank that ends the column.
     QTest::newRow("long name and reading")
         << QStringLiteral(
                "10102, '長谷川龍之介太郎', 'ハセガワリュウノスケ', 'ハ', 99, 'A3', 46, 1990, 1, 2, 2")
