@@ -1,6 +1,5 @@
 #include "biorhythm/Bior2Form.h"
 
-#include "biorhythm/Biorhythm.h"
 #include "biorhythm/ChartGeometry.h"
 #include "biorhythm/ChartPictures.h"
 #include "core/AppContext.h"
@@ -8,6 +7,7 @@
 #include "core/Conversions.h"
 #include "core/Errors.h"
 #include "core/Services.h"
+#include "records/Biorhythm.h"
 #include "shell/Controls.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Placement.h"

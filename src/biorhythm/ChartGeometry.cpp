@@ -1,8 +1,8 @@
 #include "biorhythm/ChartGeometry.h"
 
-#include "biorhythm/Biorhythm.h"
 #include "core/AppState.h"
 #include "core/Conversions.h"
+#include "records/Biorhythm.h"
 
 #include <algorithm>
 #include <cmath>

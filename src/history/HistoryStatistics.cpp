@@ -1,10 +1,10 @@
 #include "history/HistoryStatistics.h"
 
-#include "biorhythm/Biorhythm.h"
 #include "core/Conversions.h"
 #include "core/Csv.h"
 #include "core/Errors.h"
-#include "history/HistoryFields.h"
+#include "records/Biorhythm.h"
+#include "records/HistoryFields.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 

@@ -6,9 +6,9 @@
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "core/Services.h"
-#include "history/HistoryCsv.h"
-#include "history/HistoryFields.h"
 #include "race/EvaluationDisplay.h"
+#include "records/HistoryCsv.h"
+#include "records/HistoryFields.h"
 #include "shell/Controls.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Placement.h"
@@ -297,7 +297,7 @@ void RirekiForm::Mneu_Delete_Click() {
 void RirekiForm::Menu_CsvExport_Click() {
     runTrapped(m_ctx.dialogs, [this] {
         if (m_db)
-            history::exportHistoryCsv(m_ctx, *m_db);
+            records::exportHistoryCsv(m_ctx, *m_db);
     });
 }
 

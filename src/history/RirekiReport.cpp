@@ -5,10 +5,10 @@
 #include "core/Conversions.h"
 #include "core/Dialogs.h"
 #include "core/Printing.h"
-#include "history/HistoryFields.h"
 #include "history/RirekiForm.h"
 #include "race/EvaluationDisplay.h"
 #include "race/RaceCaptions.h"
+#include "records/HistoryFields.h"
 #include "shell/ErrorTrap.h"
 #include "store/Recordset.h"
 

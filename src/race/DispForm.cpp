@@ -1,6 +1,5 @@
 #include "race/DispForm.h"
 
-#include "biorhythm/Biorhythm.h"
 #include "core/AppContext.h"
 #include "core/AppState.h"
 #include "core/Conversions.h"
@@ -10,6 +9,7 @@
 #include "race/EvaluationDisplay.h"
 #include "race/RaceCaptions.h"
 #include "race/RaceReport.h"
+#include "records/Biorhythm.h"
 #include "shell/Controls.h"
 #include "shell/ErrorTrap.h"
 #include "shell/Placement.h"

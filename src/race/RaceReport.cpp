@@ -1,11 +1,11 @@
 #include "race/RaceReport.h"
 
-#include "biorhythm/Biorhythm.h"
 #include "core/AppState.h"
 #include "core/Errors.h"
 #include "core/Printing.h"
 #include "race/EvaluationDisplay.h"
 #include "race/RaceCaptions.h"
+#include "records/Biorhythm.h"
 #include "store/Recordset.h"
 
 #include <memory>

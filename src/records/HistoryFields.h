@@ -1,6 +1,6 @@
 #pragma once
 
-#include "biorhythm/Biorhythm.h"
+#include "records/Biorhythm.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "history/HistoryFields.h"
+#include "records/HistoryFields.h"
 
 #include "core/Conversions.h"
 #include "core/Errors.h"
