@@ -1,4 +1,4 @@
-#include "biorhythm/Biorhythm.h"
+#include "records/Biorhythm.h"
 #include "core/Errors.h"
 
 #include <QDate>

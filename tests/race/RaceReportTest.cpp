@@ -1,7 +1,7 @@
 #include "race/RaceReport.h"
-#include "biorhythm/Biorhythm.h"
 #include "core/AppState.h"
 #include "core/Errors.h"
+#include "records/Biorhythm.h"
 #include "shell/ReportPrinter.h"
 #include "support/Racers.h"
 #include "support/TestSupport.h"
