@@ -19,11 +19,6 @@ QString text(const Recordset& set, const QString& field) {
     return conv::valueText(set.field(field));
 }
 
-qint16 int16(const Recordset& set, const QString& field) {
-    const QVariant value = set.field(field);
-    return value.isNull() ? 0 : conv::valueToInt16(value);
-}
-
 // Names of codes (所属名, 血液型名) to their IDs, as the pickers of the window list them: trimmed.
 QHash<QString, qint16> codeNames(Database& db, const QString& table, const QString& idField,
                                  const QString& nameField) {
@@ -34,6 +29,38 @@ QHash<QString, qint16> codeNames(Database& db, const QString& table, const QStri
             names.insert(name, conv::valueToInt16(set->field(idField)));
     }
     return names;
+}
+
+// Every stored racer by 選手ID, read in one pass without a record set: an import of many racers
+// compares each with the file.
+QHash<qint16, StoredRacer> storedRacers(Database& db) {
+    QHash<qint16, StoredRacer> racers;
+    racers.reserve(db.countRows(RacerTable));
+    const auto int16 = [](const QVariant& value) {
+        return value.isNull() ? qint16(0) : conv::valueToInt16(value);
+    };
+    db.readColumns(RacerTable,
+                   {QStringLiteral("選手ID"), QStringLiteral("所属ID"), QStringLiteral("期"),
+                    QStringLiteral("名前"), QStringLiteral("よみがな"), QStringLiteral("級"),
+                    QStringLiteral("生年"), QStringLiteral("生月"), QStringLiteral("生日"),
+                    QStringLiteral("血液型ID"), QStringLiteral("よみがな１桁")},
+                   [&](const QVariantList& v) {
+                       StoredRacer racer;
+                       RacerFields& r = racer.fields;
+                       r.racerId = int16(v.at(0));
+                       r.affiliationId = int16(v.at(1));
+                       r.term = v.at(2).isNull() ? QVariant() : QVariant(int16(v.at(2)));
+                       r.name = conv::valueText(v.at(3));
+                       r.reading = conv::valueText(v.at(4));
+                       r.grade = v.at(5);
+                       r.birthYear = int16(v.at(6));
+                       r.birthMonth = int16(v.at(7));
+                       r.birthDay = int16(v.at(8));
+                       r.bloodTypeId = int16(v.at(9));
+                       racer.readingInitial = conv::valueText(v.at(10));
+                       racers.insert(r.racerId, std::move(racer));
+                   });
+    return racers;
 }
 
 } // namespace
@@ -102,13 +129,7 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
         codeNames(db, QStringLiteral("T_所属"), QStringLiteral("所属ID"), QStringLiteral("所属名"));
     const QHash<QString, qint16> bloodTypes =
         codeNames(db, QStringLiteral("T_血液型"), QStringLiteral("血液型ID"), QStringLiteral("血液型名"));
-    QHash<qint16, StoredRacer> stored;
-    {
-        const auto racers = db.openRecordset(RacerTable);
-        stored.reserve(racers->recordCount());
-        for (; !racers->eof(); racers->moveNext())
-            stored.insert(int16(*racers, QStringLiteral("選手ID")), readStoredRacer(*racers));
-    }
+    const QHash<qint16, StoredRacer> stored = storedRacers(db);
 
     m_writes.reserve(records.size());
     QHash<qint16, int> seen; // 選手ID -> the line that has it first
@@ -153,12 +174,12 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
         const auto old = stored.constFind(r.racerId);
         if (old == stored.constEnd()) {
             ++result.added;
-            m_writes.append({r, true, {}});
+            m_writes.append(Write{std::move(r), true, {}});
         } else if (sameRacer(r, *old)) {
             ++result.unchanged;
         } else {
             ++result.changed;
-            m_writes.append({r, false, *old});
+            m_writes.append(Write{std::move(r), false, *old});
         }
     }
     return result;
