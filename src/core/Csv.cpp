@@ -26,12 +26,6 @@ bool looksBinary(const QByteArray& bytes) {
     return false;
 }
 
-bool isUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
 // Shift_JIS with the vendor characters spreadsheets write (CP932); the names differ between the
 // converters Qt may be built with. A name, not a decoder, is handed out: a moved ICU decoder no
 // longer reports bad bytes.
@@ -201,7 +195,7 @@ Document parse(const QByteArray& bytes) {
         document.error = QStringLiteral("CSV ファイルではありません（文字でないデータを含んでいます）。");
         return document;
     }
-    if (!isUtf8(text)) {
+    if (!text.isValidUtf8()) {
         const char* name = shiftJisName();
         QStringDecoder decoder(name ? name : "", QStringConverter::Flag::Stateless);
         const QString decoded = decoder.isValid() ? decoder.decode(text) : QString();

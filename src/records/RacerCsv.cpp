@@ -58,7 +58,7 @@ QHash<qint16, StoredRacer> storedRacers(Database& db) {
                        r.birthDay = int16(v.at(8));
                        r.bloodTypeId = int16(v.at(9));
                        racer.readingInitial = conv::valueText(v.at(10));
-                       racers.insert(r.racerId, std::move(racer));
+                       racers.emplace(r.racerId, std::move(racer));
                    });
     return racers;
 }
@@ -131,7 +131,7 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
         codeNames(db, QStringLiteral("T_血液型"), QStringLiteral("血液型ID"), QStringLiteral("血液型名"));
     const QHash<qint16, StoredRacer> stored = storedRacers(db);
 
-    m_writes.reserve(records.size());
+    m_writes.reserve(static_cast<size_t>(records.size()));
     QHash<qint16, int> seen; // 選手ID -> the line that has it first
     for (const csv::Record& record : records) {
         RecordReader read(record, layout, result.rejections);
@@ -174,12 +174,12 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
         const auto old = stored.constFind(r.racerId);
         if (old == stored.constEnd()) {
             ++result.added;
-            m_writes.append(Write{std::move(r), true, {}});
+            m_writes.push_back({std::move(r), true, {}});
         } else if (sameRacer(r, *old)) {
             ++result.unchanged;
         } else {
             ++result.changed;
-            m_writes.append(Write{std::move(r), false, *old});
+            m_writes.push_back({std::move(r), false, *old});
         }
     }
     return result;
@@ -192,7 +192,7 @@ void RacerCsv::beginWrites(Database& db) {
 }
 
 void RacerCsv::writeOne(int index) {
-    const Write& write = m_writes.at(index);
+    const Write& write = m_writes.at(static_cast<size_t>(index));
     const RacerFields& v = write.fields;
     const QString initial = readingInitial(v.reading);
     // A change writes only the fields that differ: a file that changes one field of many racers

@@ -4,6 +4,7 @@
 #include "records/TableCsv.h"
 
 #include <memory>
+#include <vector>
 
 class TableWriter;
 
@@ -34,7 +35,7 @@ private:
         StoredRacer stored; // the racer as he is, for a change
     };
     int m_extractionMode;
-    QList<Write> m_writes; // in the file's order
+    std::vector<Write> m_writes; // in the file's order
     std::unique_ptr<TableWriter> m_writer;
 };
 

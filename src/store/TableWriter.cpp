@@ -2,6 +2,7 @@
 #include "store/Database.h"
 #include "store/StoreInternal.h"
 
+#include <memory>
 #include <sqlite3.h>
 
 namespace store {
@@ -16,36 +17,33 @@ public:
         , m_object(object) {}
 
     void insert(const QStringList& columns, const QVariantList& values) override {
-        Statement write(connection(), sql(m_insert, columns, {}));
-        run(write, values);
+        run(statement(m_insert, columns, {}), values);
     }
 
     bool update(const QString& keyColumn, qint64 key, const QStringList& columns,
                 const QVariantList& values) override {
-        Statement write(connection(), sql(m_update, columns, keyColumn));
+        Statement& write = statement(m_update, columns, keyColumn);
         write.bind(static_cast<int>(values.size()) + 1, QVariant::fromValue(key));
         run(write, values);
         return sqlite3_changes(m_connection->handle) > 0;
     }
 
 private:
-    // The text of the last statement of each kind: an import writes the same columns row after row,
-    // and building the text costs more than running it.
+    // The last statement of each kind, kept prepared: an import writes the same columns row after
+    // row, and building and finding the statement would cost more than running it.
     struct LastSql {
         QStringList columns;
         QString key;
         QString text;
+        std::unique_ptr<Statement> statement;
     };
 
-    Connection& connection() const {
+    Statement& statement(LastSql& last, const QStringList& columns, const QString& key) {
         if (!m_connection->isOpen())
             raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
-        return *m_connection;
-    }
-
-    const QString& sql(LastSql& last, const QStringList& columns, const QString& key) {
-        if (!last.text.isEmpty() && last.columns == columns && last.key == key)
-            return last.text;
+        if (last.statement && last.columns == columns && last.key == key)
+            return *last.statement;
+        last.statement.reset();
         QStringList names;
         for (const QString& column : columns)
             names.append(quoteIdentifier(storedColumn(m_object, column)));
@@ -59,14 +57,16 @@ private:
                                  QStringLiteral(", ?").repeated(names.size() - 1));
         last.columns = columns;
         last.key = key;
-        return last.text;
+        last.statement = std::make_unique<Statement>(*m_connection, last.text);
+        return *last.statement;
     }
 
     void run(Statement& write, const QVariantList& values) {
         for (int i = 0; i < values.size(); ++i)
             write.bind(i + 1, values.at(i));
-        write.step();
         ++m_connection->writeVersion;
+        write.step();
+        write.reset();
     }
 
     std::shared_ptr<Connection> m_connection;
