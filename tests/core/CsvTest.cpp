@@ -6,8 +6,6 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -220,7 +218,6 @@ void CsvTest::saveFailures_data() {
     QTest::addColumn<QString>("where");
     QTest::addColumn<QString>("reason");
     QTest::newRow("full disk") << QStringLiteral("full") << QStringLiteral("ディスクに空きがありません。");
-    QTest::newRow("file size limit") << QStringLiteral("limit") << QStringLiteral("ファイルが大きすぎます。");
     QTest::newRow("no such folder") << QStringLiteral("missing") << QStringLiteral("フォルダがありません。");
     QTest::newRow("a folder of that name")
         << QStringLiteral("folder") << QStringLiteral("同じ名前のフォルダがあります。");
@@ -245,16 +242,6 @@ void CsvTest::saveFailures() {
         const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {small}); });
         failure = csv::saveWhole(small + QStringLiteral("/out.csv"), bytes);
         QCOMPARE(QDir(small).entryList(QDir::Files | QDir::Hidden), QStringList());
-    } else if (where == QLatin1String("limit")) {
-        rlimit old{};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit small = old;
-        small.rlim_cur = 16 * 1024;
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        failure = csv::saveWhole(path, bytes);
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
     } else if (where == QLatin1String("missing")) {
         failure = csv::saveWhole(dir.filePath(QStringLiteral("none/out.csv")), bytes);
     } else {
