@@ -1,8 +1,8 @@
 // Times the racer CSV import and export on 32,767 racers against the sqlite3 command-line shell doing
 // the same file work: importing the file into a scratch table (.import), and writing the same
-// columns of Q_選手 as CSV. The program side reads, checks and writes through the record sets in one
-// transaction, as the racer master window does after its preview. Wall clock, runs interleaved,
-// medians. Prints one line "RATIO <name> <median ratio> <goal>" per case.
+// columns of Q_選手 as CSV. The program side reads, checks and writes (through the store's table writer)
+// in one transaction, as the racer master window and korvane-cli do after their check. Wall clock, runs
+// interleaved, medians. Prints one line "RATIO <name> <median ratio> <goal>" per case.
 #include "BenchSupport.h"
 #include "BenchTiming.h"
 #include "core/Csv.h"

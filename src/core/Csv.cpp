@@ -1,10 +1,14 @@
 #include "core/Csv.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringDecoder>
+#include <cerrno>
 #include <cstring>
 #include <csv.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace csv {
 
@@ -22,12 +26,6 @@ bool looksBinary(const QByteArray& bytes) {
     return false;
 }
 
-bool isUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
 // Shift_JIS with the vendor characters spreadsheets write (CP932); the names differ between the
 // converters Qt may be built with. A name, not a decoder, is handed out: a moved ICU decoder no
 // longer reports bad bytes.
@@ -35,6 +33,55 @@ const char* shiftJisName() {
     for (const char* name : {"Shift_JIS", "CP932", "windows-31j"})
         if (QStringDecoder(name).isValid())
             return name;
+    return nullptr;
+}
+
+// Spreadsheets run a cell that starts with one of these as a formula.
+bool startsFormula(QChar c) {
+    return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('@') ||
+           c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
+
+// A plain decimal number ("-6.72", "+15"), which a spreadsheet reads as the number it is.
+bool isPlainNumber(const QString& text) {
+    qsizetype i = text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')) ? 1 : 0;
+    bool digits = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits = true;
+        else if (c == QLatin1Char('.') && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
+// Whether a text cell goes out behind an apostrophe: it would start a formula, or it already starts
+// with apostrophes before such a start (so that reading takes exactly one away again).
+bool needsGuard(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == QLatin1Char('\''))
+        ++i;
+    return i < text.size() && startsFormula(text.at(i)) && (i > 0 || !isPlainNumber(text));
+}
+
+QString unguarded(QString text) {
+    if (text.startsWith(QLatin1Char('\'')) && needsGuard(text.mid(1)))
+        text.remove(0, 1);
+    return text;
+}
+
+// A line ends at LF, CR LF, or a CR alone (old Mac files).
+const char* lineEndAfter(const char* p, const char* end) {
+    for (; p < end; ++p) {
+        if (*p == '\n')
+            return p + 1;
+        if (*p == '\r')
+            return p + 1 < end && p[1] == '\n' ? p + 2 : p + 1;
+    }
     return nullptr;
 }
 
@@ -63,8 +110,10 @@ struct Splitter {
             splitter->tooWide = true;
             return;
         }
-        splitter->current.fields.append(
-            QString::fromUtf8(static_cast<const char*>(data), static_cast<qsizetype>(length)));
+        const auto* bytes = static_cast<const char*>(data);
+        QString field = QString::fromUtf8(bytes, static_cast<qsizetype>(length));
+        splitter->current.fields.append(length > 0 && *bytes == '\'' ? unguarded(std::move(field))
+                                                                     : std::move(field));
     }
     static void onRecord(int, void* self) {
         auto* splitter = static_cast<Splitter*>(self);
@@ -75,7 +124,8 @@ struct Splitter {
 };
 
 // Splits UTF-8 text. libcsv does not count lines, so the text is given to it line by line: the
-// callbacks of one call belong to that line.
+// callbacks of one call belong to that line. A quote error names the field being read, which is the
+// one after those the record has so far.
 QString split(const QByteArray& text, QList<Record>& records) {
     csv_parser parser;
     if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0)
@@ -86,18 +136,19 @@ QString split(const QByteArray& text, QList<Record>& records) {
     const char* const end = p + text.size();
     QString error;
     while (p < end) {
-        const void* found = std::memchr(p, '\n', static_cast<size_t>(end - p));
-        const char* lineEnd = found ? static_cast<const char*>(found) + 1 : end;
+        const char* found = lineEndAfter(p, end);
+        const char* lineEnd = found ? found : end;
         if (splitter.betweenRecords && !isBlankLine(p, lineEnd)) {
             splitter.betweenRecords = false;
             splitter.current.line = splitter.line;
         }
         const auto length = static_cast<size_t>(lineEnd - p);
         if (csv_parse(&parser, p, length, Splitter::onField, Splitter::onRecord, &splitter) != length) {
-            error =
-                csv_error(&parser) == CSV_EPARSE
-                    ? QStringLiteral("%1 行目: 引用符 (\") の使い方が正しくありません。").arg(splitter.line)
-                    : QStringLiteral("メモリが足りません。");
+            error = csv_error(&parser) == CSV_EPARSE
+                        ? QStringLiteral("%1 行目 %2 列目: 引用符 (\") の使い方が正しくありません。")
+                              .arg(splitter.line)
+                              .arg(splitter.current.fields.size() + 1)
+                        : QStringLiteral("メモリが足りません。");
             break;
         }
         if (splitter.tooWide) {
@@ -115,8 +166,9 @@ QString split(const QByteArray& text, QList<Record>& records) {
             ++splitter.line;
     }
     if (error.isEmpty() && csv_fini(&parser, Splitter::onField, Splitter::onRecord, &splitter) != 0)
-        error = QStringLiteral("%1 行目で始まる項目の引用符 (\") が閉じられていません。")
-                    .arg(splitter.current.line);
+        error = QStringLiteral("%1 行目 %2 列目で始まる項目の引用符 (\") が閉じられていません。")
+                    .arg(splitter.current.line)
+                    .arg(splitter.current.fields.size() + 1);
     csv_free(&parser);
     if (error.isEmpty())
         records = std::move(splitter.records);
@@ -132,6 +184,9 @@ Document parse(const QByteArray& bytes) {
         document.encoding = Encoding::Utf8WithMark;
         text.remove(0, ByteOrderMark.size());
     }
+    // The end-of-file mark old DOS programs put after the last line.
+    if (text.endsWith('\x1A'))
+        text.chop(1);
     if (isBlankLine(text.constBegin(), text.constEnd())) {
         document.error = QStringLiteral("ファイルが空です。");
         return document;
@@ -140,7 +195,7 @@ Document parse(const QByteArray& bytes) {
         document.error = QStringLiteral("CSV ファイルではありません（文字でないデータを含んでいます）。");
         return document;
     }
-    if (!isUtf8(text)) {
+    if (!text.isValidUtf8()) {
         const char* name = shiftJisName();
         QStringDecoder decoder(name ? name : "", QStringConverter::Flag::Stateless);
         const QString decoded = decoder.isValid() ? decoder.decode(text) : QString();
@@ -184,7 +239,11 @@ void Writer::field(const QString& text) {
     if (!m_firstField)
         m_bytes.append(',');
     m_firstField = false;
-    const QByteArray utf8 = text.toUtf8();
+    const QByteArray utf8 = !text.isEmpty() &&
+                                    (text.front() == QLatin1Char('\'') || startsFormula(text.front())) &&
+                                    needsGuard(text)
+                                ? (QLatin1Char('\'') + text).toUtf8()
+                                : text.toUtf8();
     if (utf8.indexOf(',') < 0 && utf8.indexOf('"') < 0 && utf8.indexOf('\r') < 0 && utf8.indexOf('\n') < 0) {
         m_bytes.append(utf8);
         return;
@@ -222,16 +281,81 @@ QByteArray document(const QList<QStringList>& rows) {
 }
 
 QString saveWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return file.errorString();
+    // A link keeps its link: the file it names is replaced.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat old {};
+    const bool existed = ::stat(targetName.constData(), &old) == 0;
+
+    // Written beside the file under a name of its own, then renamed over it in one step.
+    QByteArray tempName;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        tempName =
+            targetName + '.' + QByteArray::number(::getpid()) + '.' + QByteArray::number(attempt) + ".tmp";
+        fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt > 100))
+            return systemReason(errno);
     }
-    if (!file.commit())
-        return file.errorString();
+    const auto failed = [&](int error) {
+        ::close(fd);
+        ::unlink(tempName.constData());
+        return systemReason(error);
+    };
+    if (existed && ::fchmod(fd, old.st_mode & 07777) != 0)
+        return failed(errno);
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return failed(written < 0 ? errno : EIO);
+        data += written;
+        left -= written;
+    }
+    // A file system short of room may say so only when the data is flushed.
+    if (::fsync(fd) != 0)
+        return failed(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(tempName.constData());
+        return systemReason(error);
+    }
+    if (::rename(tempName.constData(), targetName.constData()) != 0) {
+        const int error = errno;
+        ::unlink(tempName.constData());
+        return systemReason(error);
+    }
     return {};
+}
+
+QString systemReason(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクに空きがありません。");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎます。");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("書き込む権限がありません。");
+    case EROFS:
+        return QStringLiteral("読み取り専用の場所です。");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("フォルダがありません。");
+    case EISDIR:
+        return QStringLiteral("同じ名前のフォルダがあります。");
+    case ENAMETOOLONG:
+        return QStringLiteral("ファイル名が長すぎます。");
+    case EIO:
+        return QStringLiteral("ディスクの読み書きに失敗しました。");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
 }
 
 } // namespace csv

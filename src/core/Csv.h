@@ -34,12 +34,15 @@ constexpr qint64 MaxFileBytes = 16LL * 1024 * 1024;
 constexpr int MaxRecords = 100000;
 constexpr int MaxFields = 1000;
 
-// Splits a whole file into records. Empty lines between records are skipped.
+// Splits a whole file into records. Empty lines between records are skipped; lines may end in LF,
+// CR LF or CR alone, and a DOS end-of-file mark at the end is dropped.
 Document parse(const QByteArray& bytes);
 Document readFile(const QString& path, qint64 maxBytes = MaxFileBytes);
 
 // Builds a file record by record: UTF-8 with the byte-order mark, lines ended by CR LF, a field
-// quoted only when it holds a comma, a quote or a line break.
+// quoted only when it holds a comma, a quote or a line break. A text that a spreadsheet would run as
+// a formula (starting with =, +, -, @, tab or CR, and not a plain number) goes out behind an
+// apostrophe, which parse() takes away again; numbers go out as they are.
 class Writer {
 public:
     Writer();
@@ -58,8 +61,11 @@ private:
 // A whole table, one record per row.
 QByteArray document(const QList<QStringList>& rows);
 
-// Writes the whole file, or leaves what was there as it was. Returns why it could not, empty when
-// it was written.
+// Writes the whole file, flushed to disk, or leaves what was there as it was. Returns why it could
+// not (in Japanese, without the file's name: "ディスクに空きがありません。"), empty when it was written.
 QString saveWhole(const QString& path, const QByteArray& bytes);
+
+// What a system error number means for a file being written, in Japanese.
+QString systemReason(int error);
 
 } // namespace csv

@@ -6,8 +6,8 @@
 #include "core/Dialogs.h"
 #include "core/Errors.h"
 #include "core/Services.h"
-#include "history/HistoryCsv.h"
 #include "race/EvaluationDisplay.h"
+#include "records/HistoryCsv.h"
 #include "records/HistoryFields.h"
 #include "shell/Controls.h"
 #include "shell/ErrorTrap.h"
@@ -320,7 +320,7 @@ void RirekiForm::Mneu_Delete_Click() {
 void RirekiForm::Menu_CsvExport_Click() {
     runTrapped(m_ctx.dialogs, [this] {
         if (m_db)
-            history::exportHistoryCsv(m_ctx, *m_db);
+            records::exportHistoryCsv(m_ctx, *m_db);
     });
 }
 

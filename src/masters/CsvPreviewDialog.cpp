@@ -62,6 +62,16 @@ CsvPreviewDialog::CsvPreviewDialog(const QString& path, const records::CsvCheck&
     }
     layout->addLayout(counts);
 
+    // Columns the table has no use for (a remark a spreadsheet user added) are named, so that a
+    // misspelt heading does not go unnoticed.
+    if (!check.ignoredColumns.isEmpty()) {
+        auto* ignored = new QLabel(
+            QStringLiteral("読み込まない列: ") + check.ignoredColumns.join(QStringLiteral("、")), this);
+        ignored->setObjectName(QStringLiteral("LabelIgnored"));
+        ignored->setWordWrap(true);
+        layout->addWidget(ignored);
+    }
+
     layout->addWidget(new QLabel(QStringLiteral("取り込まない行"), this));
     auto* table = new QTableWidget(static_cast<int>(check.rejections.size()), 3, this);
     table->setObjectName(QStringLiteral("TableRejected"));

@@ -1,6 +1,7 @@
 #include "records/MasterCsv.h"
 
 #include "core/Conversions.h"
+#include "core/Errors.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 
@@ -19,10 +20,13 @@ const QString RosterTable = QStringLiteral("T_個別名簿");
 
 } // namespace
 
+VelodromeCsv::VelodromeCsv() = default;
 VelodromeCsv::~VelodromeCsv() = default;
 
-QStringList VelodromeCsv::header() const {
-    return {QStringLiteral("競輪場ID"), QStringLiteral("競輪場名"), QStringLiteral("地区")};
+QList<CsvColumn> VelodromeCsv::columns() const {
+    return {{QStringLiteral("競輪場ID"), {}},
+            {QStringLiteral("競輪場名"), {}},
+            {QStringLiteral("地区"), {QStringLiteral("地区名")}}};
 }
 
 QByteArray VelodromeCsv::exportFile(Database& db) {
@@ -37,8 +41,8 @@ QByteArray VelodromeCsv::exportFile(Database& db) {
 CsvCheck VelodromeCsv::check(Database& db, const csv::Document& document) {
     CsvCheck result;
     m_writes.clear();
-    const QStringList heading = header();
-    const QList<csv::Record> records = dataRecords(document, heading, result);
+    CsvLayout layout;
+    const QList<csv::Record> records = dataRecords(document, columns(), result, layout);
     if (!result.error.isEmpty())
         return result;
     QHash<QString, qint16> regions;
@@ -55,23 +59,28 @@ CsvCheck VelodromeCsv::check(Database& db, const csv::Document& document) {
 
     QHash<qint16, int> seen;
     for (const csv::Record& record : records) {
-        RecordReader read(record, heading, result.rejections);
+        RecordReader read(record, layout, result.rejections);
         Write w;
         QList<Refusal> refusals;
         VelodromeValues values;
-        checkVelodrome(read.field(0), read.field(1), values, refusals);
+        checkVelodrome(read.field(0), read.field(1), values, refusals, layout.headings.at(0),
+                       layout.headings.at(1));
         read.reject(refusals);
         w.id = values.id;
         w.name = values.name;
         const QString region = trimBlanks(read.field(2));
         w.regionId = regions.value(region);
         if (w.regionId == 0)
-            read.reject(2, region.isEmpty() ? QStringLiteral("地区がありません。")
-                                            : QStringLiteral("地区「%1」はありません。").arg(region));
+            read.reject(2, region.isEmpty()
+                               ? QStringLiteral("%1がありません。").arg(layout.headings.at(2))
+                               : QStringLiteral("%1「%2」はありません。").arg(layout.headings.at(2), region));
         if (read.ok()) {
             const auto first = seen.constFind(w.id);
             if (first != seen.constEnd())
-                read.reject(0, QStringLiteral("競輪場ID %1 は %2 行目にもあります。").arg(w.id).arg(*first));
+                read.reject(0, QStringLiteral("%1 %2 は %3 行目にもあります。")
+                                   .arg(layout.headings.at(0))
+                                   .arg(w.id)
+                                   .arg(*first));
             else
                 seen.insert(w.id, record.line);
         }
@@ -93,26 +102,33 @@ CsvCheck VelodromeCsv::check(Database& db, const csv::Document& document) {
     return result;
 }
 
-void VelodromeCsv::writeOne(Database& db, int index) {
+void VelodromeCsv::beginWrites(Database& db) {
+    m_writer = db.openWriter(QStringLiteral("T_競輪場"));
+}
+
+void VelodromeCsv::writeOne(int index) {
     const Write& w = m_writes.at(index);
-    auto set = w.adding ? db.openRecordset(VelodromeView, {}, 0)
-                        : db.openRecordset(VelodromeView, {{QStringLiteral("競輪場ID"), w.id}});
+    const QStringList fields{QStringLiteral("競輪場名"), QStringLiteral("地区ID")};
     if (w.adding)
-        set->addNew();
-    else
-        set->edit();
-    set->setField(QStringLiteral("競輪場ID"), w.id);
-    set->setField(QStringLiteral("競輪場名"), w.name);
-    set->setField(QStringLiteral("地区ID"), w.regionId);
-    set->update();
-    set->close();
+        m_writer->insert({QStringLiteral("競輪場ID"), fields.at(0), fields.at(1)},
+                         {w.id, w.name, w.regionId});
+    else if (!m_writer->update(QStringLiteral("競輪場ID"), w.id, fields, {w.name, w.regionId}))
+        throw KorvaneError(ErrorNumber::RecordDeleted, programErrorSource(),
+                           QStringLiteral("競輪場ID %1 の競輪場が見つかりません。").arg(w.id));
+}
+
+void VelodromeCsv::endWrites() {
+    m_writer.reset();
 }
 
 RosterCsv::RosterCsv() = default;
 RosterCsv::~RosterCsv() = default;
 
-QStringList RosterCsv::header() const {
-    return {QStringLiteral("名前"), QStringLiteral("生年"), QStringLiteral("生月"), QStringLiteral("生日")};
+QList<CsvColumn> RosterCsv::columns() const {
+    return {{QStringLiteral("名前"), {QStringLiteral("氏名")}},
+            {QStringLiteral("生年"), {}},
+            {QStringLiteral("生月"), {}},
+            {QStringLiteral("生日"), {}}};
 }
 
 QByteArray RosterCsv::exportFile(Database& db) {
@@ -128,19 +144,37 @@ QByteArray RosterCsv::exportFile(Database& db) {
     return writer.bytes();
 }
 
+namespace {
+
+// A person by value: the name without the blanks around it and the date as numbers, so that a row
+// typed by hand ("1965", "04") is the same person as the picker's texts ("1965 (昭和40)", "4").
+// A date that does not read as numbers keeps its texts, and matches only the same texts.
+QString personKey(const QString& name, const QString& year, const QString& month, const QString& day) {
+    const auto y = birthYearOf(year);
+    const auto m = wholeNumber(month);
+    const auto d = wholeNumber(day);
+    const QChar separator(0x1F);
+    if (y && m && d)
+        return trimBlanks(name) + separator + QString::number(*y) + separator + QString::number(*m) +
+               separator + QString::number(*d);
+    return trimBlanks(name) + separator + separator + year + separator + month + separator + day;
+}
+
+} // namespace
+
 CsvCheck RosterCsv::check(Database& db, const csv::Document& document) {
     CsvCheck result;
     m_writes.clear();
-    const QStringList heading = header();
-    const QList<csv::Record> records = dataRecords(document, heading, result);
+    CsvLayout layout;
+    const QList<csv::Record> records = dataRecords(document, columns(), result, layout);
     if (!result.error.isEmpty())
         return result;
-    QHash<QStringList, int> stored; // each person listed, with how many times
+    QHash<QString, int> stored; // each person listed, with how many times
     for (auto set = db.openRecordset(RosterTable); !set->eof(); set->moveNext())
-        ++stored[{text(*set, QStringLiteral("名前")), text(*set, QStringLiteral("生年")),
-                  text(*set, QStringLiteral("生月")), text(*set, QStringLiteral("生日"))}];
+        ++stored[personKey(text(*set, QStringLiteral("名前")), text(*set, QStringLiteral("生年")),
+                           text(*set, QStringLiteral("生月")), text(*set, QStringLiteral("生日")))];
     for (const csv::Record& record : records) {
-        RecordReader read(record, heading, result.rejections);
+        RecordReader read(record, layout, result.rejections);
         QList<Refusal> refusals;
         RosterPerson checked;
         checkRosterPerson(read.field(0), read.field(1), read.field(2), read.field(3), m_thisYear, checked,
@@ -151,7 +185,7 @@ CsvCheck RosterCsv::check(Database& db, const csv::Document& document) {
             continue;
         }
         const QStringList person = checked.storedTexts();
-        auto found = stored.find(person);
+        auto found = stored.find(personKey(person.at(0), person.at(1), person.at(2), person.at(3)));
         if (found != stored.end() && *found > 0) {
             --*found;
             ++result.unchanged;
@@ -164,23 +198,18 @@ CsvCheck RosterCsv::check(Database& db, const csv::Document& document) {
 }
 
 void RosterCsv::beginWrites(Database& db) {
-    m_roster = db.openRecordset(RosterTable, {}, 0);
+    m_writer = db.openWriter(RosterTable);
 }
 
-void RosterCsv::writeOne(Database&, int index) {
+void RosterCsv::writeOne(int index) {
     const QStringList& person = m_writes.at(index);
-    m_roster->addNew();
-    m_roster->setField(QStringLiteral("名前"), person.at(0));
-    m_roster->setField(QStringLiteral("生年"), person.at(1));
-    m_roster->setField(QStringLiteral("生月"), person.at(2));
-    m_roster->setField(QStringLiteral("生日"), person.at(3));
-    m_roster->update();
+    m_writer->insert(
+        {QStringLiteral("名前"), QStringLiteral("生年"), QStringLiteral("生月"), QStringLiteral("生日")},
+        {person.at(0), person.at(1), person.at(2), person.at(3)});
 }
 
 void RosterCsv::endWrites() {
-    if (m_roster)
-        m_roster->close();
-    m_roster.reset();
+    m_writer.reset();
 }
 
 } // namespace records

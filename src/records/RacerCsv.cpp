@@ -5,8 +5,7 @@
 #include "store/Database.h"
 #include "store/Recordset.h"
 
-#include <algorithm>
-#include <numeric>
+#include <QHash>
 
 namespace records {
 
@@ -18,11 +17,6 @@ enum Column { Id, Name, Reading, Affiliation, Term, Grade, BirthYear, BirthMonth
 
 QString text(const Recordset& set, const QString& field) {
     return conv::valueText(set.field(field));
-}
-
-qint16 int16(const Recordset& set, const QString& field) {
-    const QVariant value = set.field(field);
-    return value.isNull() ? 0 : conv::valueToInt16(value);
 }
 
 // Names of codes (所属名, 血液型名) to their IDs, as the pickers of the window list them: trimmed.
@@ -37,6 +31,38 @@ QHash<QString, qint16> codeNames(Database& db, const QString& table, const QStri
     return names;
 }
 
+// Every stored racer by 選手ID, read in one pass without a record set: an import of many racers
+// compares each with the file.
+QHash<qint16, StoredRacer> storedRacers(Database& db) {
+    QHash<qint16, StoredRacer> racers;
+    racers.reserve(db.countRows(RacerTable));
+    const auto int16 = [](const QVariant& value) {
+        return value.isNull() ? qint16(0) : conv::valueToInt16(value);
+    };
+    db.readColumns(RacerTable,
+                   {QStringLiteral("選手ID"), QStringLiteral("所属ID"), QStringLiteral("期"),
+                    QStringLiteral("名前"), QStringLiteral("よみがな"), QStringLiteral("級"),
+                    QStringLiteral("生年"), QStringLiteral("生月"), QStringLiteral("生日"),
+                    QStringLiteral("血液型ID"), QStringLiteral("よみがな１桁")},
+                   [&](const QVariantList& v) {
+                       StoredRacer racer;
+                       RacerFields& r = racer.fields;
+                       r.racerId = int16(v.at(0));
+                       r.affiliationId = int16(v.at(1));
+                       r.term = v.at(2).isNull() ? QVariant() : QVariant(int16(v.at(2)));
+                       r.name = conv::valueText(v.at(3));
+                       r.reading = conv::valueText(v.at(4));
+                       r.grade = v.at(5);
+                       r.birthYear = int16(v.at(6));
+                       r.birthMonth = int16(v.at(7));
+                       r.birthDay = int16(v.at(8));
+                       r.bloodTypeId = int16(v.at(9));
+                       racer.readingInitial = conv::valueText(v.at(10));
+                       racers.emplace(r.racerId, std::move(racer));
+                   });
+    return racers;
+}
+
 } // namespace
 
 RacerCsv::RacerCsv(int extractionMode)
@@ -44,11 +70,17 @@ RacerCsv::RacerCsv(int extractionMode)
 
 RacerCsv::~RacerCsv() = default;
 
-QStringList RacerCsv::header() const {
-    return {QStringLiteral("選手ID"), QStringLiteral("名前"), QStringLiteral("よみがな"),
-            QStringLiteral("所属"),   QStringLiteral("期"),   QStringLiteral("級"),
-            QStringLiteral("生年"),   QStringLiteral("生月"), QStringLiteral("生日"),
-            QStringLiteral("血液型")};
+QList<CsvColumn> RacerCsv::columns() const {
+    return {{QStringLiteral("選手ID"), {QStringLiteral("登番")}},
+            {QStringLiteral("名前"), {QStringLiteral("氏名")}},
+            {QStringLiteral("よみがな"), {QStringLiteral("ﾖﾐｶﾞﾅ")}},
+            {QStringLiteral("所属"), {QStringLiteral("出身"), QStringLiteral("所属名")}},
+            {QStringLiteral("期"), {}},
+            {QStringLiteral("級"), {}},
+            {QStringLiteral("生年"), {}},
+            {QStringLiteral("生月"), {}},
+            {QStringLiteral("生日"), {}},
+            {QStringLiteral("血液型"), {QStringLiteral("血液型名")}}};
 }
 
 QByteArray RacerCsv::exportFile(Database& db) {
@@ -78,51 +110,60 @@ QByteArray RacerCsv::exportFile(Database& db) {
 CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
     CsvCheck result;
     m_writes.clear();
-    m_order.clear();
-    endWrites();
-    const QStringList heading = header();
-    const QList<csv::Record> records = dataRecords(document, heading, result);
+    CsvLayout layout;
+    const QList<csv::Record> records = dataRecords(document, columns(), result, layout);
     if (!result.error.isEmpty())
         return result;
+    const QStringList& headings = layout.headings;
+    RacerLabels labels;
+    labels.racerId = headings.at(Id);
+    labels.name = headings.at(Name);
+    labels.reading = headings.at(Reading);
+    labels.term = headings.at(Term);
+    labels.grade = headings.at(Grade);
+    labels.birthYear = headings.at(BirthYear);
+    labels.birthMonth = headings.at(BirthMonth);
+    labels.birthDay = headings.at(BirthDay);
 
     const QHash<QString, qint16> affiliations =
         codeNames(db, QStringLiteral("T_所属"), QStringLiteral("所属ID"), QStringLiteral("所属名"));
     const QHash<QString, qint16> bloodTypes =
         codeNames(db, QStringLiteral("T_血液型"), QStringLiteral("血液型ID"), QStringLiteral("血液型名"));
-    QHash<qint16, StoredRacer> stored;
-    // The racer table stays open for the writes, which walk it again for the changes.
-    m_racers = db.openRecordset(RacerTable);
-    stored.reserve(m_racers->recordCount());
-    for (; !m_racers->eof(); m_racers->moveNext())
-        stored.insert(int16(*m_racers, QStringLiteral("選手ID")), readStoredRacer(*m_racers));
+    const QHash<qint16, StoredRacer> stored = storedRacers(db);
 
-    m_writes.reserve(records.size());
+    m_writes.reserve(static_cast<size_t>(records.size()));
     QHash<qint16, int> seen; // 選手ID -> the line that has it first
     for (const csv::Record& record : records) {
-        RecordReader read(record, heading, result.rejections);
+        RecordReader read(record, layout, result.rejections);
         RacerFields r;
         QList<Refusal> refusals;
         checkRacer({read.field(Id), read.field(Name), read.field(Reading), read.field(Term),
                     read.field(Grade), read.field(BirthYear), read.field(BirthMonth), read.field(BirthDay)},
-                   m_thisYear, r, refusals);
+                   m_thisYear, r, refusals, labels);
         read.reject(refusals);
         const QString affiliation = trimBlanks(read.field(Affiliation));
         r.affiliationId = affiliations.value(affiliation);
         if (r.affiliationId == 0)
-            read.reject(Affiliation, affiliation.isEmpty()
-                                         ? QStringLiteral("所属がありません。")
-                                         : QStringLiteral("所属「%1」はありません。").arg(affiliation));
+            read.reject(
+                Affiliation,
+                affiliation.isEmpty()
+                    ? QStringLiteral("%1がありません。").arg(headings.at(Affiliation))
+                    : QStringLiteral("%1「%2」はありません。").arg(headings.at(Affiliation), affiliation));
         const QString bloodType = trimBlanks(read.field(BloodType));
         r.bloodTypeId = bloodTypes.value(bloodType);
         if (r.bloodTypeId == 0)
-            read.reject(BloodType, bloodType.isEmpty()
-                                       ? QStringLiteral("血液型がありません。")
-                                       : QStringLiteral("血液型「%1」はありません。").arg(bloodType));
+            read.reject(
+                BloodType,
+                bloodType.isEmpty()
+                    ? QStringLiteral("%1がありません。").arg(headings.at(BloodType))
+                    : QStringLiteral("%1「%2」はありません。").arg(headings.at(BloodType), bloodType));
         if (read.ok()) {
             const auto first = seen.constFind(r.racerId);
             if (first != seen.constEnd())
-                read.reject(Id,
-                            QStringLiteral("選手ID %1 は %2 行目にもあります。").arg(r.racerId).arg(*first));
+                read.reject(Id, QStringLiteral("%1 %2 は %3 行目にもあります。")
+                                    .arg(headings.at(Id))
+                                    .arg(r.racerId)
+                                    .arg(*first));
             else
                 seen.insert(r.racerId, record.line);
         }
@@ -133,56 +174,58 @@ CsvCheck RacerCsv::check(Database& db, const csv::Document& document) {
         const auto old = stored.constFind(r.racerId);
         if (old == stored.constEnd()) {
             ++result.added;
-            m_writes.append({r, true, {}});
+            m_writes.push_back({std::move(r), true, {}});
         } else if (sameRacer(r, *old)) {
             ++result.unchanged;
         } else {
             ++result.changed;
-            m_writes.append({r, false, *old});
+            m_writes.push_back({std::move(r), false, *old});
         }
     }
-    // New racers first, then the changes in the order of the racer table, so that one walk over the
-    // table reaches them all.
-    m_order.resize(m_writes.size());
-    std::iota(m_order.begin(), m_order.end(), 0);
-    std::stable_sort(m_order.begin(), m_order.end(), [this](int a, int b) {
-        const Write& x = m_writes.at(a);
-        const Write& y = m_writes.at(b);
-        return x.adding != y.adding ? x.adding : x.fields.racerId < y.fields.racerId;
-    });
     return result;
 }
 
 // The racers are written straight into T_選手: the triggers of Q_選手 only pass the same fields on,
 // and the view would read every stored racer back through its joins.
 void RacerCsv::beginWrites(Database& db) {
-    if (!m_racers)
-        m_racers = db.openRecordset(RacerTable);
-    else if (m_racers->recordCount() > 0)
-        m_racers->moveFirst();
+    m_writer = db.openWriter(RacerTable);
 }
 
-void RacerCsv::writeOne(Database&, int index) {
-    const Write& write = m_writes.at(m_order.at(static_cast<size_t>(index)));
-    if (write.adding) {
-        m_racers->addNew();
-    } else {
-        // The changes come in the table's order, after the new racers: the walk goes on from the last.
-        while (!m_racers->eof() && int16(*m_racers, QStringLiteral("選手ID")) != write.fields.racerId)
-            m_racers->moveNext();
-        if (m_racers->eof())
-            throw KorvaneError(
-                ErrorNumber::RecordDeleted, programErrorSource(),
-                QStringLiteral("選手ID %1 の選手が見つかりません。").arg(write.fields.racerId));
-        m_racers->edit();
-    }
-    writeRacer(*m_racers, write.fields, write.adding ? nullptr : &write.stored);
+void RacerCsv::writeOne(int index) {
+    const Write& write = m_writes.at(static_cast<size_t>(index));
+    const RacerFields& v = write.fields;
+    const QString initial = readingInitial(v.reading);
+    // A change writes only the fields that differ: a file that changes one field of many racers
+    // writes that field only.
+    const RacerFields* old = write.adding ? nullptr : &write.stored.fields;
+    QStringList names;
+    QVariantList values;
+    const auto put = [&](bool differs, const QString& name, const QVariant& value) {
+        if (!old || differs) {
+            names.append(name);
+            values.append(value);
+        }
+    };
+    put(old && v.affiliationId != old->affiliationId, QStringLiteral("所属ID"), v.affiliationId);
+    put(old && v.term != old->term, QStringLiteral("期"), v.term);
+    put(false, QStringLiteral("選手ID"), v.racerId);
+    put(old && v.name != old->name, QStringLiteral("名前"), v.name);
+    put(old && v.reading != old->reading, QStringLiteral("よみがな"), v.reading);
+    put(old && initial != write.stored.readingInitial, QStringLiteral("よみがな１桁"), initial);
+    put(old && v.grade.toString() != old->grade.toString(), QStringLiteral("級"), v.grade);
+    put(old && v.birthYear != old->birthYear, QStringLiteral("生年"), v.birthYear);
+    put(old && v.birthMonth != old->birthMonth, QStringLiteral("生月"), v.birthMonth);
+    put(old && v.birthDay != old->birthDay, QStringLiteral("生日"), v.birthDay);
+    put(old && v.bloodTypeId != old->bloodTypeId, QStringLiteral("血液型ID"), v.bloodTypeId);
+    if (write.adding)
+        m_writer->insert(names, values);
+    else if (!m_writer->update(QStringLiteral("選手ID"), v.racerId, names, values))
+        throw KorvaneError(ErrorNumber::RecordDeleted, programErrorSource(),
+                           QStringLiteral("選手ID %1 の選手が見つかりません。").arg(v.racerId));
 }
 
 void RacerCsv::endWrites() {
-    if (m_racers)
-        m_racers->close();
-    m_racers.reset();
+    m_writer.reset();
 }
 
 } // namespace records

@@ -3,11 +3,10 @@
 #include "records/RacerRecord.h"
 #include "records/TableCsv.h"
 
-#include <QHash>
 #include <memory>
 #include <vector>
 
-class Recordset;
+class TableWriter;
 
 namespace records {
 
@@ -19,14 +18,14 @@ public:
     explicit RacerCsv(int extractionMode = 0);
     ~RacerCsv() override;
 
-    QStringList header() const override;
+    QList<CsvColumn> columns() const override;
     QByteArray exportFile(Database& db) override;
     CsvCheck check(Database& db, const csv::Document& document) override;
 
 protected:
     int pendingWrites() const override { return static_cast<int>(m_writes.size()); }
     void beginWrites(Database& db) override;
-    void writeOne(Database& db, int index) override;
+    void writeOne(int index) override;
     void endWrites() override;
 
 private:
@@ -36,9 +35,8 @@ private:
         StoredRacer stored; // the racer as he is, for a change
     };
     int m_extractionMode;
-    QList<Write> m_writes;    // in the file's order
-    std::vector<int> m_order; // the order they are written in
-    std::unique_ptr<Recordset> m_racers;
+    std::vector<Write> m_writes; // in the file's order
+    std::unique_ptr<TableWriter> m_writer;
 };
 
 } // namespace records

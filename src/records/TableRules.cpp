@@ -58,6 +58,19 @@ QString trimBlanks(const QString& text) {
 }
 
 std::optional<int> wholeNumber(const QString& text) {
+    // Plain ASCII digits, as most fields of a file are, are read without the general form.
+    if (!text.isEmpty() && text.size() <= 9) {
+        int value = 0;
+        for (const QChar c : text) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                value = -1;
+                break;
+            }
+            value = value * 10 + (c.unicode() - u'0');
+        }
+        if (value >= 0)
+            return value;
+    }
     static const QRegularExpression form(QStringLiteral("^([+-]?)(\\d{1,3}(?:,\\d{3})+|\\d+)(?:\\.0+)?$"));
     const QRegularExpressionMatch match = form.match(asciiNumberText(trimBlanks(text)));
     if (!match.hasMatch())

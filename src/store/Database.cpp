@@ -67,6 +67,12 @@ std::unique_ptr<Recordset> Database::openColumns(const QString& name, const QStr
     return std::make_unique<store::Dynaset>(m_impl->connection, object, conditions, -1, columns);
 }
 
+std::unique_ptr<TableWriter> Database::openWriter(const QString& table) {
+    if (!isOpen())
+        store::raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));
+    return store::openTableWriter(m_impl->connection, m_impl->connection->object(table));
+}
+
 int Database::countRows(const QString& name, const QList<FieldEquals>& conditions) {
     if (!isOpen())
         store::raise(ErrorNumber::StoreFailure, QStringLiteral("データベースは閉じられています。"));

@@ -8,6 +8,7 @@
 #include <memory>
 
 class Recordset;
+class TableWriter;
 
 // An equality condition on one integer column, the only form of filter the windows use.
 // The column name is checked against the record set's columns and the value is bound: window text
@@ -62,6 +63,10 @@ public:
     void readColumns(const QString& name, const QStringList& columns,
                      const std::function<void(const QVariantList&)>& row);
 
+    // Plain writes into a table, for an import (see TableWriter). An unknown table is error 3078; a
+    // saved query is 3709.
+    std::unique_ptr<TableWriter> openWriter(const QString& table);
+
     // The number of rows of a table or saved query where every condition holds, without reading them.
     int countRows(const QString& name, const QList<FieldEquals>& conditions = {});
 
@@ -81,6 +86,30 @@ public:
 private:
     std::unique_ptr<Impl> m_impl;
 };
+
+// Writes rows of one table for an import: each insert or update is one prepared statement run once,
+// and nothing is read back (a record set reads every row it writes again). The table's triggers and
+// rules apply as to any write, and a refused write is the same error as through a record set. Record
+// sets of the same database see the writes when they next read a row. An unknown column is 3265.
+class TableWriter {
+public:
+    virtual ~TableWriter() = default;
+    // Adds a row holding values in columns (in the same order).
+    virtual void insert(const QStringList& columns, const QVariantList& values) = 0;
+    // Sets columns of the row whose keyColumn holds key; false when no row does.
+    virtual bool update(const QString& keyColumn, qint64 key, const QStringList& columns,
+                        const QVariantList& values) = 0;
+};
+
+// What the engine's own checks find in a database file, read without changing it (a file of an
+// earlier version is not brought up to date). A file that is not the program's is 3343, a missing
+// one 3024.
+struct FileCheck {
+    int schemaVersion = 0;  // the file's
+    int programVersion = 0; // the one this program writes
+    QStringList problems;   // the integrity and foreign key checks' findings; empty for a sound file
+};
+FileCheck checkDatabaseFile(const QString& path);
 
 // A window's close: each record set, then the database, is closed and released, even when closing an
 // earlier one failed; the first failure is raised afterwards.

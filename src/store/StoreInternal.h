@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class TableWriter;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -129,6 +130,10 @@ int schemaVersion(Connection& connection);
 // brought up to date is left as it was: 3049 naming the file (3356 when another process holds it).
 // No other connection of this process may be open on the file.
 void upgradeSchema(const QString& path);
+
+// The writer behind Database::openWriter.
+std::unique_ptr<TableWriter> openTableWriter(std::shared_ptr<Connection> connection,
+                                             const ObjectInfo& object);
 
 // Busy wait of a connection before a locked file counts as in use elsewhere.
 constexpr int busyTimeoutMs = 300;

@@ -1,7 +1,9 @@
 #include "core/Csv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
@@ -30,7 +32,11 @@ private slots:
     void refuses();
     void refusesLargeFile();
     void writes();
+    void guardsFormulas_data();
+    void guardsFormulas();
     void savesWholeOrNothing();
+    void saveFailures_data();
+    void saveFailures();
 };
 
 void CsvTest::splits_data() {
@@ -49,6 +55,13 @@ void CsvTest::splits_data() {
     QTest::newRow("no final line end") << QByteArray("a,b") << QStringLiteral("1:a|b");
     QTest::newRow("kana and kanji") << QByteArray("選手ID,名前\n1,山田ｱｲ\n")
                                     << QStringLiteral("1:選手ID|名前 / 2:1|山田ｱｲ");
+    QTest::newRow("CR only line ends")
+        << QByteArray("a,b\rc,\"d\re\"\r\rf\r") << QStringLiteral("1:a|b / 2:c|d\re / 5:f");
+    QTest::newRow("DOS end-of-file mark") << QByteArray("a,b\r\nc\r\n\x1A") << QStringLiteral("1:a|b / 2:c");
+    QTest::newRow("end-of-file mark after last field")
+        << QByteArray("a\r\nb\x1A") << QStringLiteral("1:a / 2:b");
+    QTest::newRow("formula guard dropped once")
+        << QByteArray("'=1+2,'@x,''-y,'abc,'-5\n") << QStringLiteral("1:=1+2|@x|'-y|'abc|'-5");
 }
 
 void CsvTest::splits() {
@@ -95,13 +108,17 @@ void CsvTest::refuses_data() {
         << QByteArray("a,\xFF\xFF\n") << QStringLiteral("文字コードが UTF-8 でも Shift_JIS でもありません。");
     QTest::newRow("unterminated quote")
         << QByteArray("x,y\n1,\"abc\nmore\n")
-        << QStringLiteral("2 行目で始まる項目の引用符 (\") が閉じられていません。");
+        << QStringLiteral("2 行目 2 列目で始まる項目の引用符 (\") が閉じられていません。");
     QTest::newRow("too many records") << QByteArray("a\n").repeated(csv::MaxRecords + 2)
                                       << QStringLiteral("行が多すぎます（100000 行まで）。");
     QTest::newRow("too many fields") << QByteArray("a\n") + QByteArray(",").repeated(1000) + "\n"
                                      << QStringLiteral("2 行目: 項目が多すぎます（1000 項目まで）。");
     QTest::newRow("text after closing quote")
-        << QByteArray("x\n\"ab\"c\n") << QStringLiteral("2 行目: 引用符 (\") の使い方が正しくありません。");
+        << QByteArray("x\n\"ab\"c\n")
+        << QStringLiteral("2 行目 1 列目: 引用符 (\") の使い方が正しくありません。");
+    QTest::newRow("quote in the third field")
+        << QByteArray("a,b,c\n1,2,\"x\"y\n")
+        << QStringLiteral("2 行目 3 列目: 引用符 (\") の使い方が正しくありません。");
 }
 
 void CsvTest::refuses() {
@@ -140,6 +157,36 @@ void CsvTest::writes() {
                                         ", x \r\n"));
 }
 
+// A text cell a spreadsheet would run as a formula goes out behind an apostrophe, which the reading
+// takes away again; numbers, signed ones too, go out as they are.
+void CsvTest::guardsFormulas_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("equals") << QStringLiteral("=HYPERLINK(\"x\")")
+                            << QByteArray("\"'=HYPERLINK(\"\"x\"\")\"");
+    QTest::newRow("plus") << QStringLiteral("+cmd") << QByteArray("'+cmd");
+    QTest::newRow("minus") << QStringLiteral("-2+3") << QByteArray("'-2+3");
+    QTest::newRow("at") << QStringLiteral("@SUM(A1)") << QByteArray("'@SUM(A1)");
+    QTest::newRow("tab") << QStringLiteral("\tx") << QByteArray("'\tx");
+    QTest::newRow("CR") << QStringLiteral("\rx") << QByteArray("\"'\rx\"");
+    QTest::newRow("apostrophe before a sign") << QStringLiteral("'=x") << QByteArray("''=x");
+    QTest::newRow("apostrophe before a letter") << QStringLiteral("'x") << QByteArray("'x");
+    QTest::newRow("negative number") << QStringLiteral("-6.72") << QByteArray("-6.72");
+    QTest::newRow("signed whole number") << QStringLiteral("+15") << QByteArray("+15");
+    QTest::newRow("sign inside") << QStringLiteral("a=b") << QByteArray("a=b");
+}
+
+void CsvTest::guardsFormulas() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, written);
+    csv::Writer writer;
+    writer.record({text, QStringLiteral("z")});
+    QCOMPARE(writer.bytes(), "\xEF\xBB\xBF" + written + ",z\r\n");
+    const csv::Document document = csv::parse(writer.bytes());
+    QVERIFY2(document.ok(), qPrintable(document.error));
+    QCOMPARE(document.records.value(0).fields, (QStringList{text, QStringLiteral("z")}));
+}
+
 // A file in a folder that cannot be written keeps its old content (root is stopped by the
 // immutable flag, which chmod does not do for it).
 void CsvTest::savesWholeOrNothing() {
@@ -164,6 +211,46 @@ void CsvTest::savesWholeOrNothing() {
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("a,b\r\n"));
+}
+
+// The reason a save failed is the system's, not that the save was given up.
+void CsvTest::saveFailures_data() {
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("full disk") << QStringLiteral("full") << QStringLiteral("ディスクに空きがありません。");
+    QTest::newRow("no such folder") << QStringLiteral("missing") << QStringLiteral("フォルダがありません。");
+    QTest::newRow("a folder of that name")
+        << QStringLiteral("folder") << QStringLiteral("同じ名前のフォルダがあります。");
+}
+
+void CsvTest::saveFailures() {
+    QFETCH(QString, where);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.csv"));
+    const QByteArray bytes(64 * 1024, 'a');
+    QString failure;
+    if (where == QLatin1String("full")) {
+        // A 16 KB file system, which only root may mount.
+        const QString small = dir.filePath(QStringLiteral("small"));
+        QVERIFY(QDir().mkdir(small));
+        if (::geteuid() != 0 ||
+            QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               QStringLiteral("size=16k"), QStringLiteral("tmpfs"), small}) != 0)
+            QSKIP("no small file system can be mounted here");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {small}); });
+        failure = csv::saveWhole(small + QStringLiteral("/out.csv"), bytes);
+        QCOMPARE(QDir(small).entryList(QDir::Files | QDir::Hidden), QStringList());
+    } else if (where == QLatin1String("missing")) {
+        failure = csv::saveWhole(dir.filePath(QStringLiteral("none/out.csv")), bytes);
+    } else {
+        QVERIFY(QDir().mkdir(path));
+        failure = csv::saveWhole(path, bytes);
+    }
+    QCOMPARE(failure, reason);
+    QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("*.csv*")}, QDir::Files | QDir::Hidden),
+             QStringList());
 }
 
 QTEST_APPLESS_MAIN(CsvTest)

@@ -1,4 +1,4 @@
-#include "history/HistoryCsv.h"
+#include "records/HistoryCsv.h"
 
 #include "core/AppContext.h"
 #include "core/AppState.h"
@@ -11,7 +11,7 @@
 
 #include <QDir>
 
-namespace history {
+namespace records {
 
 namespace {
 
@@ -44,23 +44,23 @@ QByteArray historyCsv(Recordset& races) {
         writer.field(conv::trimBlanks(text(races, QStringLiteral("競輪場名"))));
         writer.field(text(races, QStringLiteral("レースNO")));
         for (int n = 1; n <= SlotCount; ++n) {
-            const SlotState state = slotState(races, n);
-            if (state == SlotState::Empty) {
+            const history::SlotState state = history::slotState(races, n);
+            if (state == history::SlotState::Empty) {
                 for (int k = 0; k < 6; ++k)
                     writer.field(QString());
                 continue;
             }
-            writer.field(fieldText(races, slotField(QStringLiteral("選手"), n)));
-            if (state == SlotState::RacerGone) {
+            writer.field(history::fieldText(races, history::slotField(QStringLiteral("選手"), n)));
+            if (state == history::SlotState::RacerGone) {
                 for (int k = 0; k < 4; ++k)
                     writer.field(QString());
             } else {
-                writer.field(fieldText(races, slotField(QStringLiteral("名前"), n)));
-                const bio::Evaluations values = slotEvaluations(races, n);
+                writer.field(history::fieldText(races, history::slotField(QStringLiteral("名前"), n)));
+                const bio::Evaluations values = history::slotEvaluations(races, n);
                 for (const double value : {values.physical, values.emotional, values.intellectual})
                     writer.field(conv::formatAmount(value));
             }
-            writer.field(fieldText(races, slotField(QStringLiteral("結果"), n)));
+            writer.field(history::fieldText(races, history::slotField(QStringLiteral("結果"), n)));
         }
         writer.endRecord();
     }
@@ -82,4 +82,4 @@ void exportHistoryCsv(AppContext& ctx, Database& db) {
                              title);
 }
 
-} // namespace history
+} // namespace records

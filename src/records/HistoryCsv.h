@@ -7,7 +7,7 @@ struct AppContext;
 class Database;
 class Recordset;
 
-namespace history {
+namespace records {
 
 // The heading of the history file: survey date, velodrome, race number, then for each of the nine
 // slots the racer's 選手ID, name, three evaluations and finishing order.
@@ -22,4 +22,4 @@ QByteArray historyCsv(Recordset& races);
 // (the window's set stays on the race it shows).
 void exportHistoryCsv(AppContext& ctx, Database& db);
 
-} // namespace history
+} // namespace records
