@@ -1,14 +1,15 @@
 #include "records/HistoryStatistics.h"
 
 #include "core/Conversions.h"
-#include "core/Csv.h"
 #include "core/Errors.h"
 #include "records/Biorhythm.h"
 #include "records/HistoryFields.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 
 namespace history {
@@ -91,17 +92,23 @@ struct PhaseTable {
     }
 };
 
-std::optional<Starter> starterOf(const RaceRow& row, const RaceRow::Slot& slot, const PhaseTable& table) {
+// A slot that counts, one whose racer was born after the race, or neither.
+enum class SlotCount { None, Starter, Unborn };
+
+SlotCount starterOf(const RaceRow& row, const RaceRow::Slot& slot, const PhaseTable& table,
+                    Starter& starter) {
     if (slot.racer.value_or(0) == 0 || !hasBirthDate(slot))
-        return std::nullopt;
+        return SlotCount::None;
     const std::optional<int> order = position(slot);
     if (!order)
-        return std::nullopt;
-    Starter starter;
+        return SlotCount::None;
     starter.order = *order;
     try {
         const double elapsed = bio::ElapsedDays(*row.year, *row.month, *row.day, *slot.birthYear,
                                                 *slot.birthMonth, *slot.birthDay);
+        // A birth date after the race is a typing slip, not a racer with a biorhythm.
+        if (elapsed < 0)
+            return SlotCount::Unborn;
         for (int k = 0; k < CycleCount; ++k) {
             const auto phase = static_cast<size_t>(bio::CyclePhase(elapsed, Cycles[k]));
             starter.evaluation[k] = table.evaluation[k][phase];
@@ -109,25 +116,30 @@ std::optional<Starter> starterOf(const RaceRow& row, const RaceRow::Slot& slot, 
         }
     } catch (const KorvaneError&) {
         // A date whose day number overflows has no biorhythm to count.
-        return std::nullopt;
+        return SlotCount::None;
     }
-    return starter;
+    return SlotCount::Starter;
 }
 
-void count(CautionShare& share, bool caution) {
-    ++share.total;
-    if (caution)
-        ++share.caution;
+// The ranks within one race, centred on the race's mean rank. Evaluations equal to four places are
+// one value: two phases with the same sine differ only by the rounding of the constant pi.
+void rankWithinRace(std::vector<Starter>& starters) {
+    const size_t n = starters.size();
+    const double middle = (static_cast<double>(n) + 1) / 2;
+    std::vector<double> values(n);
+    for (size_t i = 0; i < n; ++i)
+        values[i] = starters[i].order;
+    std::vector<double> ranks = midranks(values);
+    for (size_t i = 0; i < n; ++i)
+        starters[i].finishRank = middle - ranks[i];
+    for (int k = 0; k < CycleCount; ++k) {
+        for (size_t i = 0; i < n; ++i)
+            values[i] = std::round(starters[i].evaluation[k] * 10000);
+        ranks = midranks(values);
+        for (size_t i = 0; i < n; ++i)
+            starters[i].evaluationRank[k] = ranks[i] - middle;
+    }
 }
-
-QString percent(const CautionShare& share) {
-    if (share.total == 0)
-        return {};
-    return QString::number(100.0 * share.caution / share.total, 'f', 1) + QLatin1Char('%');
-}
-
-const QString CycleNames[CycleCount] = {QStringLiteral("身体"), QStringLiteral("感情"),
-                                        QStringLiteral("知性")};
 
 } // namespace
 
@@ -178,11 +190,21 @@ std::vector<CountedRace> countRaces(const std::vector<RaceRow>& rows) {
             continue;
         CountedRace race;
         for (const RaceRow::Slot& slot : row.entries) {
-            if (std::optional<Starter> starter = starterOf(row, slot, table))
-                race.starters.push_back(*starter);
+            Starter starter;
+            switch (starterOf(row, slot, table, starter)) {
+            case SlotCount::Starter:
+                race.starters.push_back(starter);
+                break;
+            case SlotCount::Unborn:
+                ++race.unborn;
+                break;
+            case SlotCount::None:
+                break;
+            }
         }
-        if (race.starters.empty())
+        if (race.starters.empty() && race.unborn == 0)
             continue;
+        rankWithinRace(race.starters);
         race.id = row.id;
         race.surveyKey = *row.year * 10000 + *row.month * 100 + *row.day;
         race.venueId = row.venueId;
@@ -201,92 +223,111 @@ std::vector<CountedRace> loadCountedRaces(const QString& databasePath) {
     return countRaces(rows);
 }
 
+double cycleAmplitude(int cycle) {
+    return Cycles[cycle] / 4.0;
+}
+
+QString cycleName(int cycle) {
+    static const QString names[CycleCount] = {QStringLiteral("身体"), QStringLiteral("感情"),
+                                              QStringLiteral("知性")};
+    return names[cycle];
+}
+
 Figures computeFigures(const std::vector<CountedRace>& races, const StatisticsFilter& filter) {
     Figures figures;
     std::array<std::array<double, PositionCount>, CycleCount> sums{};
+    std::array<std::array<double, PositionCount>, CycleCount> squares{};
+    std::array<std::array<double, PlaceCount>, CycleCount> chance{};
+    std::array<std::vector<MarkedRace>, CycleCount> marked;
+    PooledRanks ranks;
+    ranks.columns.resize(CycleCount);
+    ranks.raceStart.push_back(0);
     for (const CountedRace& race : races) {
-        if (filter.venueId && race.venueId != *filter.venueId)
+        if ((filter.venueId && race.venueId != *filter.venueId) || race.surveyKey < filter.fromKey ||
+            race.surveyKey > filter.toKey) {
+            figures.subset = figures.subset || !race.starters.empty();
             continue;
-        if (race.surveyKey < filter.fromKey || race.surveyKey > filter.toKey)
+        }
+        figures.unborn += race.unborn;
+        if (race.starters.empty())
             continue;
         ++figures.races;
+        const int field = static_cast<int>(race.starters.size());
+        std::array<MarkedRace, CycleCount> markedRace{};
+        for (MarkedRace& m : markedRace) {
+            m.starters = field;
+            m.outcomes = static_cast<int>(std::count_if(race.starters.begin(), race.starters.end(),
+                                                        [](const Starter& s) { return s.order == 1; }));
+        }
         for (const Starter& starter : race.starters) {
             ++figures.starters;
             const int p = starter.order - 1;
             ++figures.positionCount[p];
+            ranks.finish.push_back(starter.finishRank);
             for (int k = 0; k < CycleCount; ++k) {
-                sums[k][p] += starter.evaluation[k];
+                const double value = starter.evaluation[k];
+                sums[k][p] += value;
+                squares[k][p] += value * value;
+                ranks.columns[k].push_back(starter.evaluationRank[k]);
+                CycleFigures& cycle = figures.cycles[k];
+                std::array<Rate, PlaceCount>& group = starter.caution[k] ? cycle.caution : cycle.other;
                 // Ties count for every starter that shares the place.
-                if (starter.order == 1)
-                    count(figures.winners[k], starter.caution[k]);
-                if (starter.order <= 3)
-                    count(figures.firstThree[k], starter.caution[k]);
-                count(figures.everyone[k], starter.caution[k]);
+                for (int j = 0; j < PlaceCount; ++j) {
+                    ++group[j].total;
+                    group[j].hits += starter.order <= j + 1;
+                }
+                if (!starter.caution[k])
+                    continue;
+                ++markedRace[k].marked;
+                markedRace[k].markedOutcomes += starter.order == 1;
+                for (int j = 0; j < PlaceCount; ++j)
+                    chance[k][j] += std::min(1.0, (j + 1.0) / field);
+            }
+        }
+        ranks.raceStart.push_back(ranks.finish.size());
+        for (int k = 0; k < CycleCount; ++k)
+            marked[k].push_back(markedRace[k]);
+    }
+
+    for (int k = 0; k < CycleCount; ++k) {
+        for (int p = 0; p < PositionCount; ++p) {
+            const int n = figures.positionCount[p];
+            if (n == 0)
+                continue;
+            const double mean = sums[k][p] / n;
+            figures.positionMean[k][p] = mean;
+            if (n > 1) {
+                const double variance = std::max(0.0, (squares[k][p] - n * mean * mean) / (n - 1));
+                figures.positionMargin[k][p] = tQuantile95(n - 1) * std::sqrt(variance / n);
             }
         }
     }
-    for (int k = 0; k < CycleCount; ++k)
-        for (int p = 0; p < PositionCount; ++p)
-            if (figures.positionCount[p] > 0)
-                figures.positionMean[k][p] = sums[k][p] / figures.positionCount[p];
-    return figures;
-}
 
-QString summaryLine(const Figures& figures) {
-    if (figures.races < EnoughRaces)
-        return QStringLiteral("着順のあるレースは %1 件です。データが足りません（%2 件以上で傾向を見ます）。")
-            .arg(figures.races)
-            .arg(EnoughRaces);
-    // A difference counts when it is beyond twice the standard error of a share of that many winners
-    // drawn from all starters: smaller ones are what chance alone gives.
-    QStringList differences;
+    const std::vector<RankAssociation> association =
+        rankAssociations(ranks, NormalRankRaces, RankPermutations, PermutationSeed);
+    std::vector<double> p;
     for (int k = 0; k < CycleCount; ++k) {
-        const CautionShare& winners = figures.winners[k];
-        const CautionShare& everyone = figures.everyone[k];
-        if (winners.total == 0 || everyone.total == 0)
-            continue;
-        const double expected = static_cast<double>(everyone.caution) / everyone.total;
-        const double seen = static_cast<double>(winners.caution) / winners.total;
-        const double margin = 2 * std::sqrt(expected * (1 - expected) / winners.total);
-        if (seen < expected - margin)
-            differences << CycleNames[k] + QStringLiteral("で低く");
-        else if (seen > expected + margin)
-            differences << CycleNames[k] + QStringLiteral("で高く");
+        CycleFigures& cycle = figures.cycles[k];
+        const int cautionStarters = cycle.caution[0].total;
+        for (int j = 0; j < PlaceCount; ++j)
+            cycle.expected[j] = cautionStarters > 0 ? chance[k][j] / cautionStarters
+                                                    : std::numeric_limits<double>::quiet_NaN();
+        cycle.cautionTest = markedOutcomeTest(marked[k], ExactCautionRaces);
+        cycle.rankCorrelation = association[k].correlation;
+        cycle.rankTest = association[k].test;
+        cycle.enough = figures.races >= EnoughRaces && cautionStarters >= EnoughCautionStarters;
+        p.push_back(cycle.cautionTest.p);
+        p.push_back(cycle.rankTest.p);
     }
-    const QString head =
-        QStringLiteral("着順のあるレース %1 件では、1着の選手が要注意日だった割合").arg(figures.races);
-    if (differences.isEmpty())
-        return head + QStringLiteral("に、全出走者との目立った差はありません。");
-    return head + QStringLiteral("が全出走者より") + differences.join(QStringLiteral("、")) +
-           QStringLiteral("なっています。");
-}
-
-QList<QStringList> figureTable(const Figures& figures) {
-    QList<QStringList> table;
-    table << QStringList{QStringLiteral("着順"), QStringLiteral("人数"), CycleNames[0], CycleNames[1],
-                         CycleNames[2]};
-    for (int p = 0; p < PositionCount; ++p) {
-        QStringList row{QString::number(p + 1) + QStringLiteral("着"),
-                        QString::number(figures.positionCount[p])};
-        for (int k = 0; k < CycleCount; ++k)
-            row << (figures.positionCount[p] > 0 ? conv::formatAmount(figures.positionMean[k][p])
-                                                 : QString());
-        table << row;
+    const std::vector<double> adjusted = holmAdjusted(p);
+    for (int k = 0; k < CycleCount; ++k) {
+        CycleFigures& cycle = figures.cycles[k];
+        cycle.pCaution = adjusted[2 * k];
+        cycle.pRank = adjusted[2 * k + 1];
+        cycle.claimCaution = cycle.enough && cycle.pCaution < ClaimLevel;
+        cycle.claimRank = cycle.enough && cycle.pRank < ClaimLevel;
     }
-    const auto shareRow = [](const QString& label, const std::array<CautionShare, CycleCount>& shares) {
-        QStringList row{label, QString::number(shares[0].total)};
-        for (const CautionShare& share : shares)
-            row << percent(share);
-        return row;
-    };
-    table << shareRow(QStringLiteral("1着の要注意日"), figures.winners);
-    table << shareRow(QStringLiteral("3着以内の要注意日"), figures.firstThree);
-    table << shareRow(QStringLiteral("全出走者の要注意日"), figures.everyone);
-    return table;
-}
-
-QByteArray tableCsv(const QList<QStringList>& table) {
-    return csv::document(table);
+    return figures;
 }
 
 } // namespace history
