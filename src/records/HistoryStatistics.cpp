@@ -5,7 +5,6 @@
 #include "records/Biorhythm.h"
 #include "records/HistoryFields.h"
 #include "store/Database.h"
-#include "store/Recordset.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,45 +17,33 @@ namespace {
 
 constexpr int Cycles[CycleCount] = {bio::Physical, bio::Emotional, bio::Intellectual};
 
-// The column names, made once: the walks over the races ask for the same ones at every row.
-struct ColumnNames {
-    QString id = QStringLiteral("履歴ID");
-    QString year = QStringLiteral("調査年");
-    QString month = QStringLiteral("調査月");
-    QString day = QStringLiteral("調査日");
-    QString venueId = QStringLiteral("競輪場ID");
-    QString venueName = QStringLiteral("競輪場名");
-    struct Slot {
-        QString racer, birthYear, birthMonth, birthDay, order;
-    };
-    std::array<Slot, PositionCount> entries;
+// The columns read, in this order: the race's own, then five for each slot.
+enum RaceColumn { Id, Year, Month, Day, VenueId, VenueName, FirstSlot };
+enum SlotColumn { Racer, BirthYear, BirthMonth, BirthDay, Order, SlotColumns };
 
-    ColumnNames() {
-        for (int n = 1; n <= PositionCount; ++n)
-            entries[n - 1] = {slotField(QStringLiteral("選手"), n), slotField(QStringLiteral("生年"), n),
-                              slotField(QStringLiteral("生月"), n), slotField(QStringLiteral("生日"), n),
-                              slotField(QStringLiteral("結果"), n)};
-    }
-};
+QStringList raceColumns() {
+    QStringList columns{QStringLiteral("履歴ID"), QStringLiteral("調査年"),   QStringLiteral("調査月"),
+                        QStringLiteral("調査日"), QStringLiteral("競輪場ID"), QStringLiteral("競輪場名")};
+    for (int n = 1; n <= PositionCount; ++n)
+        for (const char16_t* stem : {u"選手", u"生年", u"生月", u"生日", u"結果"})
+            columns << slotField(QString::fromUtf16(stem), n);
+    return columns;
+}
 
 // A field that a user's edits may have left empty or odd: such a value is read as none, so that one
 // damaged race does not keep the statistics of all the others from showing.
-std::optional<qint16> optionalInt16(const Recordset& set, const QString& name) {
+std::optional<qint16> optionalInt16(const QVariant& value) {
     try {
-        return conv::valueToInt16(set.field(name));
-    } catch (const KorvaneError& error) {
-        if (error.number() == ErrorNumber::RecordDeleted)
-            throw;
+        return conv::valueToInt16(value);
+    } catch (const KorvaneError&) {
         return std::nullopt;
     }
 }
 
-std::optional<double> optionalDouble(const Recordset& set, const QString& name) {
+std::optional<double> optionalDouble(const QVariant& value) {
     try {
-        return conv::valueToDouble(set.field(name));
-    } catch (const KorvaneError& error) {
-        if (error.number() == ErrorNumber::RecordDeleted)
-            throw;
+        return conv::valueToDouble(value);
+    } catch (const KorvaneError&) {
         return std::nullopt;
     }
 }
@@ -126,16 +113,19 @@ SlotCount starterOf(const RaceRow& row, const RaceRow::Slot& slot, const PhaseTa
 void rankWithinRace(std::vector<Starter>& starters) {
     const size_t n = starters.size();
     const double middle = (static_cast<double>(n) + 1) / 2;
-    std::vector<double> values(n);
+    std::array<double, PositionCount> values{};
+    std::array<double, PositionCount> ranks{};
+    const std::span<const double> from(values.data(), n);
+    const std::span<double> to(ranks.data(), n);
     for (size_t i = 0; i < n; ++i)
         values[i] = starters[i].order;
-    std::vector<double> ranks = midranks(values);
+    midranks(from, to);
     for (size_t i = 0; i < n; ++i)
         starters[i].finishRank = middle - ranks[i];
     for (int k = 0; k < CycleCount; ++k) {
         for (size_t i = 0; i < n; ++i)
             values[i] = std::round(starters[i].evaluation[k] * 10000);
-        ranks = midranks(values);
+        midranks(from, to);
         for (size_t i = 0; i < n; ++i)
             starters[i].evaluationRank[k] = ranks[i] - middle;
     }
@@ -143,41 +133,34 @@ void rankWithinRace(std::vector<Starter>& starters) {
 
 } // namespace
 
-std::vector<RaceRow> readRaceRows(Recordset& races) {
-    static const ColumnNames names;
+std::vector<RaceRow> readRaceRows(Database& db) {
+    static const QStringList columns = raceColumns();
     std::vector<RaceRow> rows;
-    if (races.recordCount() == 0)
-        return rows;
-    rows.resize(static_cast<size_t>(races.recordCount()));
-    // One walk for the race's own columns, then one per slot: the record set keeps the last sixteen
-    // names asked for at hand, and each walk asks for no more than six.
-    size_t r = 0;
-    for (races.moveFirst(); !races.eof() && r < rows.size(); races.moveNext(), ++r) {
-        RaceRow& row = rows[r];
-        row.id = static_cast<qint64>(fieldDouble(races, names.id));
-        row.year = optionalInt16(races, names.year);
-        row.month = optionalInt16(races, names.month);
-        row.day = optionalInt16(races, names.day);
-        row.venueId = optionalInt16(races, names.venueId).value_or(0);
-        row.venueName = conv::valueText(races.field(names.venueName));
-    }
-    for (int i = 0; i < PositionCount; ++i) {
-        const ColumnNames::Slot& column = names.entries[i];
-        r = 0;
-        for (races.moveFirst(); !races.eof() && r < rows.size(); races.moveNext(), ++r) {
-            RaceRow::Slot& slot = rows[r].entries[i];
-            const std::optional<double> racer = optionalDouble(races, column.racer);
-            if (racer)
+    // One pass over the query, nothing held but the rows themselves.
+    db.readColumns(QStringLiteral("Q_レース履歴"), columns, [&rows](const QVariantList& values) {
+        RaceRow& row = rows.emplace_back();
+        row.id = static_cast<qint64>(conv::valueToDouble(values[Id]));
+        row.year = optionalInt16(values[Year]);
+        row.month = optionalInt16(values[Month]);
+        row.day = optionalInt16(values[Day]);
+        row.venueId = optionalInt16(values[VenueId]).value_or(0);
+        row.venueName = conv::valueText(values[VenueName]);
+        for (int i = 0; i < PositionCount; ++i) {
+            const auto at = [&](SlotColumn column) -> const QVariant& {
+                return values[FirstSlot + i * SlotColumns + column];
+            };
+            RaceRow::Slot& slot = row.entries[static_cast<size_t>(i)];
+            if (const std::optional<double> racer = optionalDouble(at(Racer)))
                 slot.racer = static_cast<qint64>(*racer);
             // An empty slot is not a starter: nothing more of it is needed.
             if (slot.racer.value_or(0) == 0)
                 continue;
-            slot.birthYear = optionalInt16(races, column.birthYear);
-            slot.birthMonth = optionalInt16(races, column.birthMonth);
-            slot.birthDay = optionalInt16(races, column.birthDay);
-            slot.order = optionalDouble(races, column.order);
+            slot.birthYear = optionalInt16(at(BirthYear));
+            slot.birthMonth = optionalInt16(at(BirthMonth));
+            slot.birthDay = optionalInt16(at(BirthDay));
+            slot.order = optionalDouble(at(Order));
         }
-    }
+    });
     return rows;
 }
 
@@ -215,11 +198,13 @@ std::vector<CountedRace> countRaces(const std::vector<RaceRow>& rows) {
 }
 
 std::vector<CountedRace> loadCountedRaces(const QString& databasePath) {
-    auto db = std::make_unique<Database>(databasePath);
-    auto races = db->openRecordset(QStringLiteral("Q_レース履歴"));
-    const std::vector<RaceRow> rows = readRaceRows(*races);
-    // Everything the figures need is now in memory: the database is free for the history window.
-    closeStore({&races}, db);
+    std::vector<RaceRow> rows;
+    {
+        Database db(databasePath);
+        rows = readRaceRows(db);
+        // Everything the figures need is now in memory: the database is free for the history window.
+        db.close();
+    }
     return countRaces(rows);
 }
 
@@ -239,12 +224,20 @@ Figures computeFigures(const std::vector<CountedRace>& races, const StatisticsFi
     std::array<std::array<double, PositionCount>, CycleCount> squares{};
     std::array<std::array<double, PlaceCount>, CycleCount> chance{};
     std::array<std::vector<MarkedRace>, CycleCount> marked;
-    PooledRanks ranks;
-    ranks.columns.resize(CycleCount);
-    ranks.raceStart.push_back(0);
+    const auto taken = [&filter](const CountedRace& race) {
+        return (!filter.venueId || race.venueId == *filter.venueId) && race.surveyKey >= filter.fromKey &&
+               race.surveyKey <= filter.toKey;
+    };
+    // Below so many races the rank test shuffles the orders, and keeps the ranks to do so.
+    const auto raceCount =
+        static_cast<int>(std::count_if(races.begin(), races.end(), [&](const CountedRace& race) {
+            return taken(race) && !race.starters.empty();
+        }));
+    PooledRankTest rankTest(CycleCount, raceCount < NormalRankRaces);
+    for (int k = 0; k < CycleCount; ++k)
+        marked[k].reserve(static_cast<size_t>(raceCount));
     for (const CountedRace& race : races) {
-        if ((filter.venueId && race.venueId != *filter.venueId) || race.surveyKey < filter.fromKey ||
-            race.surveyKey > filter.toKey) {
+        if (!taken(race)) {
             figures.subset = figures.subset || !race.starters.empty();
             continue;
         }
@@ -254,21 +247,24 @@ Figures computeFigures(const std::vector<CountedRace>& races, const StatisticsFi
         ++figures.races;
         const int field = static_cast<int>(race.starters.size());
         std::array<MarkedRace, CycleCount> markedRace{};
+        std::array<double, PositionCount> finishRanks{};
+        std::array<double, CycleCount * PositionCount> evaluationRanks{};
         for (MarkedRace& m : markedRace) {
             m.starters = field;
             m.outcomes = static_cast<int>(std::count_if(race.starters.begin(), race.starters.end(),
                                                         [](const Starter& s) { return s.order == 1; }));
         }
-        for (const Starter& starter : race.starters) {
+        for (int i = 0; i < field; ++i) {
+            const Starter& starter = race.starters[static_cast<size_t>(i)];
             ++figures.starters;
             const int p = starter.order - 1;
             ++figures.positionCount[p];
-            ranks.finish.push_back(starter.finishRank);
+            finishRanks[static_cast<size_t>(i)] = starter.finishRank;
             for (int k = 0; k < CycleCount; ++k) {
                 const double value = starter.evaluation[k];
                 sums[k][p] += value;
                 squares[k][p] += value * value;
-                ranks.columns[k].push_back(starter.evaluationRank[k]);
+                evaluationRanks[static_cast<size_t>(k * field + i)] = starter.evaluationRank[k];
                 CycleFigures& cycle = figures.cycles[k];
                 std::array<Rate, PlaceCount>& group = starter.caution[k] ? cycle.caution : cycle.other;
                 // Ties count for every starter that shares the place.
@@ -284,7 +280,9 @@ Figures computeFigures(const std::vector<CountedRace>& races, const StatisticsFi
                     chance[k][j] += std::min(1.0, (j + 1.0) / field);
             }
         }
-        ranks.raceStart.push_back(ranks.finish.size());
+        rankTest.addRace(
+            std::span<const double>(finishRanks.data(), static_cast<size_t>(field)),
+            std::span<const double>(evaluationRanks.data(), static_cast<size_t>(CycleCount * field)));
         for (int k = 0; k < CycleCount; ++k)
             marked[k].push_back(markedRace[k]);
     }
@@ -303,8 +301,7 @@ Figures computeFigures(const std::vector<CountedRace>& races, const StatisticsFi
         }
     }
 
-    const std::vector<RankAssociation> association =
-        rankAssociations(ranks, NormalRankRaces, RankPermutations, PermutationSeed);
+    const std::vector<RankAssociation> association = rankTest.results(RankPermutations, PermutationSeed);
     std::vector<double> p;
     for (int k = 0; k < CycleCount; ++k) {
         CycleFigures& cycle = figures.cycles[k];

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-class Recordset;
+class Database;
 
 // Biorhythm statistics over the stored races: how the starters' evaluations and caution days line up
 // with their finishing orders. No GUI here, so the figures can be checked on their own.
@@ -38,8 +38,8 @@ struct RaceRow {
     std::array<Slot, PositionCount> entries;
 };
 
-// Reads every row of an open Q_レース履歴 set from its first row, in the set's order.
-std::vector<RaceRow> readRaceRows(Recordset& races);
+// Reads every row of Q_レース履歴 once, in the query's order.
+std::vector<RaceRow> readRaceRows(Database& db);
 
 // A starter with a finishing order, evaluated for the race's survey date.
 struct Starter {

@@ -87,23 +87,17 @@ double normalUpperTail(double z) {
     return 0.5 * std::erfc(z / std::sqrt(2.0));
 }
 
-std::vector<double> midranks(std::span<const double> values) {
-    std::vector<std::size_t> order(values.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
-    std::vector<double> ranks(values.size());
-    for (std::size_t first = 0; first < order.size();) {
-        std::size_t last = first;
-        while (last + 1 < order.size() && values[order[last + 1]] == values[order[first]])
-            ++last;
-        // Ranks first+1 .. last+1 shared.
-        const double shared = (first + last) / 2.0 + 1;
-        for (std::size_t i = first; i <= last; ++i)
-            ranks[order[i]] = shared;
-        first = last + 1;
+void midranks(std::span<const double> values, std::span<double> ranks) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        int below = 0;
+        int equal = 0;
+        for (const double other : values) {
+            below += other < values[i];
+            equal += other == values[i];
+        }
+        // The tied values take ranks below + 1 .. below + equal.
+        ranks[i] = below + (equal + 1) / 2.0;
     }
-    return ranks;
 }
 
 std::vector<double> holmAdjusted(std::span<const double> p) {
@@ -178,76 +172,81 @@ TestResult markedOutcomeTest(std::span<const MarkedRace> races, int exactLimit) 
     return {twoSided(lower, upper), TestMethod::Exact};
 }
 
-std::vector<RankAssociation> rankAssociations(const PooledRanks& ranks, int normalLimit, int permutations,
-                                              std::uint64_t seed) {
-    const std::size_t columns = ranks.columns.size();
-    const std::size_t raceCount = ranks.raceStart.empty() ? 0 : ranks.raceStart.size() - 1;
-    std::vector<double> seen(columns, 0.0);
-    std::vector<double> columnSquares(columns, 0.0);
-    std::vector<double> variance(columns, 0.0);
-    double finishSquares = 0;
-    for (std::size_t r = 0; r < raceCount; ++r) {
-        const std::size_t first = ranks.raceStart[r];
-        const std::size_t end = ranks.raceStart[r + 1];
-        if (end - first < 2)
-            continue;
-        double b2 = 0;
-        for (std::size_t i = first; i < end; ++i)
-            b2 += ranks.finish[i] * ranks.finish[i];
-        finishSquares += b2;
-        for (std::size_t k = 0; k < columns; ++k) {
-            double a2 = 0;
-            for (std::size_t i = first; i < end; ++i) {
-                a2 += ranks.columns[k][i] * ranks.columns[k][i];
-                seen[k] += ranks.columns[k][i] * ranks.finish[i];
-            }
-            columnSquares[k] += a2;
-            // The variance of sum(a * b) over the shuffles of b within the race.
-            variance[k] += a2 * b2 / static_cast<double>(end - first - 1);
-        }
-    }
+PooledRankTest::PooledRankTest(std::size_t columns, bool permute)
+    : m_columns(columns)
+    , m_permute(permute)
+    , m_seen(columns, 0.0)
+    , m_columnSquares(columns, 0.0)
+    , m_variance(columns, 0.0) {}
 
-    std::vector<RankAssociation> results(columns);
-    for (std::size_t k = 0; k < columns; ++k) {
-        results[k].correlation = columnSquares[k] > 0 && finishSquares > 0
-                                     ? seen[k] / std::sqrt(columnSquares[k] * finishSquares)
+void PooledRankTest::addRace(std::span<const double> finish, std::span<const double> columns) {
+    const std::size_t n = finish.size();
+    if (n < 2)
+        return;
+    double b2 = 0;
+    for (const double b : finish)
+        b2 += b * b;
+    m_finishSquares += b2;
+    for (std::size_t k = 0; k < m_columns; ++k) {
+        const std::span<const double> a = columns.subspan(k * n, n);
+        double a2 = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            a2 += a[i] * a[i];
+            m_seen[k] += a[i] * finish[i];
+        }
+        m_columnSquares[k] += a2;
+        // The variance of sum(a * b) over the shuffles of b within the race.
+        m_variance[k] += a2 * b2 / static_cast<double>(n - 1);
+    }
+    if (!m_permute)
+        return;
+    m_finish.insert(m_finish.end(), finish.begin(), finish.end());
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t k = 0; k < m_columns; ++k)
+            m_ranks.push_back(columns[k * n + i]);
+    m_raceStart.push_back(m_finish.size());
+}
+
+std::vector<RankAssociation> PooledRankTest::results(int permutations, std::uint64_t seed) const {
+    std::vector<RankAssociation> results(m_columns);
+    for (std::size_t k = 0; k < m_columns; ++k) {
+        results[k].correlation = m_columnSquares[k] > 0 && m_finishSquares > 0
+                                     ? m_seen[k] / std::sqrt(m_columnSquares[k] * m_finishSquares)
                                      : std::numeric_limits<double>::quiet_NaN();
-        if (variance[k] <= 0)
+        if (m_variance[k] <= 0)
             results[k].test = {1, TestMethod::Exact};
-        else if (static_cast<int>(raceCount) >= normalLimit)
-            results[k].test = {2 * normalUpperTail(std::abs(seen[k]) / std::sqrt(variance[k])),
+        else if (!m_permute)
+            results[k].test = {2 * normalUpperTail(std::abs(m_seen[k]) / std::sqrt(m_variance[k])),
                                TestMethod::Normal};
     }
-    if (static_cast<int>(raceCount) >= normalLimit)
+    if (!m_permute)
         return results;
 
     // Centred ranks are multiples of one half, so every sum below is exact and ties compare exactly.
     Shuffler shuffler(seed);
-    std::vector<double> finish = ranks.finish;
-    std::vector<int> atLeast(columns, 0);
-    std::vector<int> atMost(columns, 0);
-    std::vector<double> sum(columns);
+    std::vector<double> finish = m_finish;
+    std::vector<int> atLeast(m_columns, 0);
+    std::vector<int> atMost(m_columns, 0);
+    std::vector<double> sum(m_columns);
     for (int m = 0; m < permutations; ++m) {
         std::fill(sum.begin(), sum.end(), 0.0);
-        for (std::size_t r = 0; r < raceCount; ++r) {
-            const std::size_t first = ranks.raceStart[r];
-            const std::size_t end = ranks.raceStart[r + 1];
-            if (end - first < 2)
-                continue;
+        for (std::size_t r = 0; r + 1 < m_raceStart.size(); ++r) {
+            const std::size_t first = m_raceStart[r];
+            const std::size_t end = m_raceStart[r + 1];
             shuffler.shuffle(finish.data() + first, end - first);
-            for (std::size_t k = 0; k < columns; ++k) {
-                const double* a = ranks.columns[k].data();
-                for (std::size_t i = first; i < end; ++i)
-                    sum[k] += a[i] * finish[i];
+            for (std::size_t i = first; i < end; ++i) {
+                const double* a = m_ranks.data() + i * m_columns;
+                for (std::size_t k = 0; k < m_columns; ++k)
+                    sum[k] += a[k] * finish[i];
             }
         }
-        for (std::size_t k = 0; k < columns; ++k) {
-            atLeast[k] += sum[k] >= seen[k];
-            atMost[k] += sum[k] <= seen[k];
+        for (std::size_t k = 0; k < m_columns; ++k) {
+            atLeast[k] += sum[k] >= m_seen[k];
+            atMost[k] += sum[k] <= m_seen[k];
         }
     }
-    for (std::size_t k = 0; k < columns; ++k) {
-        if (variance[k] <= 0)
+    for (std::size_t k = 0; k < m_columns; ++k) {
+        if (m_variance[k] <= 0)
             continue;
         // The data themselves count as one of the arrangements, so p is never 0.
         const double total = permutations + 1.0;

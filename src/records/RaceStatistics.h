@@ -27,8 +27,9 @@ double tQuantile95(int df);
 // P(Z >= z) for a standard normal Z.
 double normalUpperTail(double z);
 
-// Ranks 1..n of the values, ties sharing the mean of the ranks they take.
-std::vector<double> midranks(std::span<const double> values);
+// Ranks 1..n of the values into ranks (of the same size), ties sharing the mean of the ranks they
+// take. By counting, without sorting or allocating: meant for the handful of starters of a race.
+void midranks(std::span<const double> values, std::span<double> ranks);
 
 // Holm's step-down adjustment: each p-value raised so that the whole family keeps its 5 %.
 std::vector<double> holmAdjusted(std::span<const double> p);
@@ -59,25 +60,37 @@ struct MarkedRace {
 // with continuity correction beyond. Doubling the smaller tail keeps the test on the cautious side.
 TestResult markedOutcomeTest(std::span<const MarkedRace> races, int exactLimit);
 
-// Within-race rank association of several columns with the finishing order, pooled over races.
-// Every race holds its starters' centred ranks (rank minus the race's mean rank): finish ranks
-// higher for better places, and per column the ranks of the values. A race of one starter adds
-// nothing.
-struct PooledRanks {
-    std::vector<std::size_t> raceStart; // where each race begins in finish; one more entry at the end
-    std::vector<double> finish;
-    std::vector<std::vector<double>> columns;
-};
-
 struct RankAssociation {
     double correlation = 0; // the correlation of the centred ranks; NaN where a side never varies
     TestResult test;
 };
 
-// Spearman's correlation within races, pooled, and its two-sided test: random shuffles of the finish
-// ranks within each race (permutations of them, the same shuffles for every column, from a fixed seed)
-// below normalLimit races, the normal form with the exact permutation variance from there on.
-std::vector<RankAssociation> rankAssociations(const PooledRanks& ranks, int normalLimit, int permutations,
-                                              std::uint64_t seed);
+// Spearman's correlation of several columns with the finishing order within races, pooled, and its
+// two-sided test. Fed race by race with the starters' centred ranks (rank minus the race's mean rank:
+// finish ranks higher for better places, column ranks higher for higher values), it keeps the sums
+// that the correlation and the normal form need. With permute it also keeps the ranks, for random
+// shuffles of the finish ranks within each race, the same shuffles for every column, from a fixed seed.
+class PooledRankTest {
+public:
+    PooledRankTest(std::size_t columns, bool permute);
+
+    // columns holds each column's n ranks one column after the other; finish holds n. A race of one
+    // starter adds nothing.
+    void addRace(std::span<const double> finish, std::span<const double> columns);
+
+    // The normal form with the exact permutation variance, or with permute that many shuffles.
+    std::vector<RankAssociation> results(int permutations, std::uint64_t seed) const;
+
+private:
+    std::size_t m_columns;
+    bool m_permute;
+    std::vector<double> m_seen;          // sum of column rank * finish rank
+    std::vector<double> m_columnSquares; // sum of column rank squared
+    std::vector<double> m_variance;      // of m_seen over the shuffles
+    double m_finishSquares = 0;
+    std::vector<std::size_t> m_raceStart{0}; // kept with permute: where each race begins in m_finish
+    std::vector<double> m_finish;
+    std::vector<double> m_ranks; // per starter, its column ranks side by side
+};
 
 } // namespace history
