@@ -28,9 +28,6 @@ void StatsCommandTest::run_data() {
     QTest::newRow("json") << QStringList{u"--format"_s, u"json"_s} << 0 << u"\"races\": 2,"_s << QString();
     QTest::newRow("json from a day") << QStringList{u"--from"_s, u"2001-03-11"_s, u"--format"_s, u"json"_s}
                                      << 0 << u"\"starters\": 2,"_s << QString();
-    QTest::newRow("json of a velodrome without races")
-        << QStringList{u"--velodrome"_s, u"999"_s, u"--format"_s, u"json"_s} << 0 << u"\"races\": 0,"_s
-        << QString();
     QTest::newRow("inverted range") << QStringList{u"--from"_s, u"2001-03-11"_s, u"--to"_s, u"2001-03-10"_s}
                                     << 1 << QString() << u"調査日の範囲が逆です。"_s;
     QTest::newRow("not a date") << QStringList{u"--from"_s, u"2001-3-1"_s} << 1 << QString()
@@ -41,7 +38,6 @@ void StatsCommandTest::run_data() {
                                     << u"知らないオプションです: venue"_s;
     QTest::newRow("missing value") << QStringList{u"--to"_s} << 1 << QString()
                                    << u"オプションの値がありません。"_s;
-    QTest::newRow("extra word") << QStringList{u"racers"_s} << 1 << QString() << u"余分な引数です: racers"_s;
     QTest::newRow("unknown format") << QStringList{u"--format"_s, u"xml"_s} << 1 << QString()
                                     << u"--format は text か json です: xml"_s;
     QTest::newRow("no database") << QStringList{u"--database"_s, u"ない.mdb"_s} << 2 << QString()

@@ -348,11 +348,9 @@ void ToukeiFormTest::exports() {
     QVERIFY2(lines[4].contains(u"絞り込んだ一部のレースです。"_s), qPrintable(lines[4]));
     // Means with four places and their interval; racer 5 alone finished third, so without one.
     QCOMPARE(lines[9], u"3着,1,2.2908,,,6.3068,,,0.0000,,"_s);
-    QCOMPARE(lines[10], u"4着,0,,,,,,,,,"_s);
     // Racers 2 and 3 won; 身体 caution: racer 1 (9着); 知性: racers 5 and 1, neither won.
     QCOMPARE(lines[18].section(QLatin1Char(','), 0, 6), u"身体,要注意日,1,0,0.0%,0.0%,79.3%"_s);
     QCOMPARE(lines[24].section(QLatin1Char(','), 0, 4), u"知性,要注意日,2,0,0.0%"_s);
-    QCOMPARE(lines[28].section(QLatin1Char(','), 0, 3), u"周期,要注意日と1着 p値,補正後 p値,方法"_s);
 
     // The image is the whole window; a name of another kind gets ".png" added.
     m_answerPath = m_dir.path + u"統計.jpg"_s;
@@ -462,23 +460,20 @@ void ToukeiFormTest::screenshotOfLargerHistory() {
 }
 
 void ToukeiFormTest::screenshotOfPlantedEffect() {
-    // 200 races of nine seed racers each, placed by 0.15 * sin(身体) plus a random score, as the
-    // statistics test plants it: a rank correlation near +0.3.
+    // 200 races of nine of 27 racers, placed by 0.15 * sin(身体) plus a random score, as the statistics
+    // test plants it: a rank correlation near +0.3.
     Database db(m_dir.database());
-    auto set = db.openRecordset(u"T_選手"_s);
     QList<QPair<qint16, QDate>> racers;
-    for (; !set->eof() && racers.size() < 300; set->moveNext())
-        racers.append({qint16(set->field(u"選手ID"_s).toInt()),
-                       QDate(set->field(u"生年"_s).toInt(), set->field(u"生月"_s).toInt(),
-                             set->field(u"生日"_s).toInt())});
-    set->close();
+    for (qint16 id = 1; id <= 27; ++id)
+        racers.append({id, QDate(1970, 1, 1).addDays(id * 41)});
+    addRacers(db, racers);
     QRandomGenerator random(25);
     QList<TestRace> races;
     for (int r = 0; r < 200; ++r) {
         TestRace race{QDate(2023, 1, 7).addDays(r * 2), m_venues[r % 3].first, {}};
         QList<std::pair<double, qint16>> field;
         for (int slot = 0; slot < 9; ++slot) {
-            const auto& [id, birth] = racers[(r * 9 + slot) % racers.size()];
+            const auto& [id, birth] = racers[(r * 9 + slot) % 27];
             const double phase = birth.daysTo(race.date) % 23;
             field.append({random.generateDouble() + 0.15 * std::sin(2 * std::numbers::pi * phase / 23), id});
         }
@@ -497,7 +492,6 @@ void ToukeiFormTest::screenshotOfPlantedEffect() {
     QVERIFY2(summary(*form).startsWith(
                  u"着順のあるレース 200 件では、身体の評価値が高い選手ほど着順が上です（順位相関 +0."_s),
              qPrintable(summary(*form)));
-    QVERIFY(form->figures().cycles[0].claimRank);
 
     // The exported picture holds the same window; a copy goes beside the screenshots to be looked at.
     m_answerPath = m_dir.path + u"効果.png"_s;
