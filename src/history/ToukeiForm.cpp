@@ -85,14 +85,15 @@ QString startFolder() {
 // Figures behind fewer starters than this vary too much to read: their cells are greyed.
 const QColor ThinText(150, 150, 150);
 
-void fillGrid(QTableWidget* grid, const QList<QStringList>& table,
+// Fills a table from its texts: the first textColumns columns are words, the others figures.
+void fillGrid(QTableWidget* grid, const QList<QStringList>& table, int textColumns,
               const std::function<bool(int, int)>& thin) {
     grid->setHorizontalHeaderLabels(table.first());
     for (int row = 1; row < table.size(); ++row) {
         for (int column = 0; column < table[row].size(); ++column) {
             auto* item = new QTableWidgetItem(table[row][column]);
-            item->setTextAlignment(column < 2 ? Qt::AlignLeft | Qt::AlignVCenter
-                                              : Qt::AlignRight | Qt::AlignVCenter);
+            item->setTextAlignment(column < textColumns ? Qt::AlignLeft | Qt::AlignVCenter
+                                                        : Qt::AlignRight | Qt::AlignVCenter);
             if (thin(row - 1, column))
                 item->setForeground(ThinText);
             grid->setItem(row - 1, column, item);
@@ -294,9 +295,9 @@ void ToukeiForm::showTables(bool inverted) {
     const history::Figures& f = m_figures;
     const QList<QStringList> means = history::figureTable(f);
     const QList<QStringList> tests = history::testTable(f);
-    fillGrid(m_grid, inverted ? QList<QStringList>{means.first()} : means,
+    fillGrid(m_grid, inverted ? QList<QStringList>{means.first()} : means, 1,
              [&](int row, int column) { return column >= 2 && f.positionCount[row] < history::ThinCell; });
-    fillGrid(m_tests, inverted ? QList<QStringList>{tests.first()} : tests, [&](int row, int column) {
+    fillGrid(m_tests, inverted ? QList<QStringList>{tests.first()} : tests, 2, [&](int row, int column) {
         const history::CycleFigures& cycle = f.cycles[row / 3];
         if (column < 3 || column > 5)
             return false;
