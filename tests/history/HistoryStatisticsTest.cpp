@@ -384,8 +384,8 @@ void HistoryStatisticsTest::falseAlarms_data() {
     QTest::addColumn<int>("histories");
     QTest::addColumn<int>("allowed");
     // Orders are pure chance, so every claim is a false alarm. Allowed: 5 % plus the simulation's own
-    // margin, 1.645 standard errors of a share of 5 % (one-sided 95 %): 400 histories 20 + 7.0 (27),
-    // 200 histories 10 + 5.1 (15). The rule before counted some 8-9 % (32 or more of 400).
+    // margin, 1.645 standard errors of a share of 5 % (one-sided 95 %): 400 histories 20 + 7.2 (27),
+    // 200 histories 10 + 5.1 (15). The rule before claimed in 33 and 47 of 400 and 20 of 200 of them.
     QTest::newRow("30 races: exact and permutation tests") << 30 << 400 << 27;
     QTest::newRow("300 races: exact test and the rank test's normal form") << 300 << 400 << 27;
     QTest::newRow("2,100 races: both normal forms") << 2100 << 200 << 15;
