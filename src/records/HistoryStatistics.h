@@ -80,7 +80,7 @@ struct StatisticsFilter {
     int toKey = 99991231;
 };
 
-// The thresholds of the figures, in one place so that the help text and the tests can name them.
+// The thresholds of the figures; the help text gives the same numbers.
 constexpr int EnoughCautionStarters = 10; // per cycle, below this the cycle has too little data
 constexpr int ThinCell = 30;              // a figure behind fewer starters is shown greyed
 constexpr int ExactCautionRaces = 2000;   // up to this many races the caution test is exact

@@ -130,8 +130,7 @@ private:
     static double widestStep(ToukeiForm& form) {
         double widest = 0;
         for (QAbstractSeries* series : form.findChild<QChartView*>(u"ChartToukei"_s)->chart()->series()) {
-            if (auto* line = qobject_cast<QLineSeries*>(series);
-                line && series->type() == QAbstractSeries::SeriesTypeLine)
+            if (auto* line = qobject_cast<QLineSeries*>(series))
                 for (qsizetype i = 1; i < line->count(); ++i)
                     widest = std::max(widest, std::abs(line->at(i).x() - line->at(i - 1).x()));
         }
