@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/StatsCommand.h"
 #include "core/AppState.h"
 #include "core/Csv.h"
 #include "core/Errors.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QTextStream>
 #include <cstdio>
 #include <memory>
 
@@ -51,11 +53,15 @@ const Command Commands[] = {
     {u"check", u"check [--database PATH]", checkDatabase},
 };
 
+// Listed with the others; run() hands it its own words.
+const char16_t* const StatsUsage =
+    u"stats [--database PATH] [--velodrome ID] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--format text|json]";
+
 QString usage() {
     QString text = QStringLiteral("使い方:\n");
     for (const Command& command : Commands)
         text += QStringLiteral("  korvane-cli ") + QString::fromUtf16(command.usage) + QLatin1Char('\n');
-    return text;
+    return text + QStringLiteral("  korvane-cli ") + QString::fromUtf16(StatsUsage) + QLatin1Char('\n');
 }
 
 QString helpText() {
@@ -68,6 +74,7 @@ QString helpText() {
                "  import   FILE を調べて結果を表示し、不採用の行がなければすべての行を書き込みます"
                "（一行でも不採用なら何も書き込みません）。\n"
                "  check    データベースの整合性とスキーマの版を調べます。\n"
+               "  stats    バイオリズム統計の数字を表示します（--format json で JSON）。\n"
                "\nオプション:\n"
                "  --database PATH  使うデータベース（既定はこのプログラムと同じフォルダの Korvane.mdb）\n"
                "  --dry-run        調べて表示するだけで、書き込みません。\n"
@@ -255,6 +262,15 @@ int checkDatabase(const Options& options) {
 }
 
 int run(const QStringList& commandLine) {
+    // The statistics take options of their own, so they read their words themselves.
+    if (commandLine.value(1) == QLatin1String("stats")) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        const int status = runStatsCommand(commandLine.mid(2), out, err);
+        out.flush();
+        err.flush();
+        return status;
+    }
     QCommandLineParser parser;
     const QCommandLineOption database(QStringLiteral("database"), QString(), QStringLiteral("PATH"));
     const QCommandLineOption dryRun(QStringLiteral("dry-run"));

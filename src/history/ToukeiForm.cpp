@@ -13,13 +13,18 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScatterSeries>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QValueAxis>
 #include <algorithm>
@@ -27,6 +32,17 @@
 #include <map>
 
 namespace {
+
+QColor cycleColour(int cycle) {
+    const QColor colours[history::CycleCount] = {chart::physicalColor(), chart::emotionalColor(),
+                                                 chart::cubeFaceColor()};
+    return colours[cycle];
+}
+
+// Where a cycle's points stand beside the position.
+double dodged(int cycle, int position) {
+    return position + 1 + (cycle - 1) * 0.2;
+}
 
 const QString ImageTitle = QStringLiteral("画像保存");
 const QString CsvTitle = QStringLiteral("CSV出力");
@@ -53,6 +69,57 @@ QString saveWhole(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
+// Where the save dialogs open: the folder of the last export in this run, or the user's documents.
+QString& exportFolder() {
+    static QString folder;
+    return folder;
+}
+
+QString startFolder() {
+    if (!exportFolder().isEmpty())
+        return exportFolder();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+// Figures behind fewer starters than this vary too much to read: their cells are greyed.
+const QColor ThinText(150, 150, 150);
+
+// Fills a table from its texts: the first textColumns columns are words, the others figures.
+void fillGrid(QTableWidget* grid, const QList<QStringList>& table, int textColumns,
+              const std::function<bool(int, int)>& thin) {
+    grid->setHorizontalHeaderLabels(table.first());
+    for (int row = 1; row < table.size(); ++row) {
+        for (int column = 0; column < table[row].size(); ++column) {
+            auto* item = new QTableWidgetItem(table[row][column]);
+            item->setTextAlignment(column < textColumns ? Qt::AlignLeft | Qt::AlignVCenter
+                                                        : Qt::AlignRight | Qt::AlignVCenter);
+            if (thin(row - 1, column))
+                item->setForeground(ThinText);
+            grid->setItem(row - 1, column, item);
+        }
+    }
+}
+
+QTableWidget* makeGrid(const AppState& state, QWidget* parent, const QString& name, int rows,
+                       const std::vector<int>& widths, const QRect& where) {
+    auto* grid = new QTableWidget(rows, static_cast<int>(widths.size()), parent);
+    grid->setObjectName(name);
+    setControlFont(state, grid, gothicFace(), 9);
+    placeControl(grid, where.width(), where.height(), where.left(), where.top());
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setMinimumSectionSize(16);
+    grid->verticalHeader()->setDefaultSectionSize(21);
+    grid->horizontalHeader()->setFixedHeight(22);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    for (size_t column = 0; column < widths.size(); ++column)
+        grid->setColumnWidth(static_cast<int>(column), widths[column]);
+    return grid;
+}
+
 } // namespace
 
 ToukeiForm::ToukeiForm(AppContext& ctx, QWidget* parent)
@@ -75,7 +142,7 @@ void ToukeiForm::buildMenu() {
 
 void ToukeiForm::buildLayout() {
     const AppState& state = m_ctx.state;
-    QWidget* client = createClientArea();
+    QWidget* client = createClientArea(toukeiform::Client.width(), toukeiform::Client.height());
     controls::Table table(state, client, toukeiform::filterLayout());
     m_comboBasho = table.get<QComboBox>(QStringLiteral("ComboBasho"));
     connect(m_comboBasho, &QComboBox::currentIndexChanged, this, [this](int) { ComboBasho_Click(); });
@@ -94,32 +161,27 @@ void ToukeiForm::buildLayout() {
     connect(m_dateKaishi, &QDateEdit::dateChanged, this, [this](QDate) { DateKaishi_Change(); });
     connect(m_dateShuryo, &QDateEdit::dateChanged, this, [this](QDate) { DateShuryo_Change(); });
 
-    m_grid = new QTableWidget(history::PositionCount + 3, 5, client);
-    m_grid->setObjectName(QStringLiteral("GridToukei"));
-    setControlFont(state, m_grid, gothicFace(), 9);
-    placeControl(m_grid, toukeiform::GridToukei.width(), toukeiform::GridToukei.height(),
-                 toukeiform::GridToukei.left(), toukeiform::GridToukei.top());
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->verticalHeader()->hide();
-    m_grid->verticalHeader()->setMinimumSectionSize(16);
-    m_grid->verticalHeader()->setDefaultSectionSize(21);
-    m_grid->horizontalHeader()->setFixedHeight(22);
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int widths[] = {122, 40, 45, 45, 46};
-    for (int column = 0; column < 5; ++column)
-        m_grid->setColumnWidth(column, widths[column]);
-
+    m_grid = makeGrid(state, client, QStringLiteral("GridToukei"), history::PositionCount,
+                      {40, 44, 80, 80, 80}, toukeiform::GridToukei);
     buildChart();
+    m_tests = makeGrid(state, client, QStringLiteral("GridKentei"), 3 * history::CycleCount,
+                       {40, 68, 52, 130, 130, 130, 60, 64, 60}, toukeiform::GridKentei);
+    // A cycle's name, p-values and correlation stand once for its three rows.
+    for (int k = 0; k < history::CycleCount; ++k)
+        for (int column : {0, 6, 7, 8})
+            m_tests->setSpan(3 * k, column, 3, 1);
+
     table.add(toukeiform::bottomLayout());
+    m_note = table.get<QLabel>(QStringLiteral("LabelChuui"));
     m_summary = table.get<QLabel>(QStringLiteral("LabelSetsumei"));
-    m_summary->setWordWrap(true);
-    m_summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    connect(table.get<QPushButton>(QStringLiteral("CommandGazou")), &QPushButton::clicked, this,
-            [this] { CommandGazou_Click(); });
-    connect(table.get<QPushButton>(QStringLiteral("CommandCsv")), &QPushButton::clicked, this,
-            [this] { CommandCsv_Click(); });
+    for (QLabel* label : {m_note, m_summary}) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    m_commandGazou = table.get<QPushButton>(QStringLiteral("CommandGazou"));
+    m_commandCsv = table.get<QPushButton>(QStringLiteral("CommandCsv"));
+    connect(m_commandGazou, &QPushButton::clicked, this, [this] { CommandGazou_Click(); });
+    connect(m_commandCsv, &QPushButton::clicked, this, [this] { CommandCsv_Click(); });
 }
 
 void ToukeiForm::buildChart() {
@@ -139,14 +201,22 @@ void ToukeiForm::buildChart() {
     m_chart->legend()->setAlignment(Qt::AlignBottom);
     m_chart->legend()->setFont(small);
 
+    // Positions on whole numbers, the three cycles set a little apart so that their bars do not hide
+    // each other.
     m_axisX = new QValueAxis(m_chart);
-    m_axisX->setRange(1, history::PositionCount);
-    m_axisX->setTickCount(history::PositionCount);
-    m_axisX->setLabelFormat(QStringLiteral("%d"));
+    m_axisX->setRange(0.5, history::PositionCount + 0.5);
+    m_axisX->setTickType(QValueAxis::TicksDynamic);
+    m_axisX->setTickAnchor(1);
+    m_axisX->setTickInterval(1);
+    m_axisX->setLabelFormat(QStringLiteral("%.0f"));
     m_axisX->setTitleText(QStringLiteral("着順"));
+    // Each cycle's value divided by its amplitude runs from -1 to 1: a fixed scale on which noise
+    // looks as small as it is.
     m_axisY = new QValueAxis(m_chart);
+    m_axisY->setRange(-1, 1);
+    m_axisY->setTickCount(5);
     m_axisY->setLabelFormat(QStringLiteral("%.1f"));
-    m_axisY->setTitleText(QStringLiteral("平均評価値"));
+    m_axisY->setTitleText(QStringLiteral("平均評価値÷振幅（95%区間）"));
     for (QValueAxis* axis : {m_axisX, m_axisY}) {
         axis->setLabelsFont(small);
         axis->setTitleFont(small);
@@ -154,19 +224,16 @@ void ToukeiForm::buildChart() {
     }
 
     // The cycles keep the colours the chart windows give them.
-    const QString names[history::CycleCount] = {QStringLiteral("身体"), QStringLiteral("感情"),
-                                                QStringLiteral("知性")};
-    const QColor colours[history::CycleCount] = {chart::physicalColor(), chart::emotionalColor(),
-                                                 chart::cubeFaceColor()};
     for (int k = 0; k < history::CycleCount; ++k) {
-        auto* series = new QLineSeries(m_chart);
-        series->setName(names[k]);
-        series->setPen(QPen(colours[k], 2));
-        series->setPointsVisible(true);
-        m_chart->addSeries(series);
-        series->attachAxis(m_axisX);
-        series->attachAxis(m_axisY);
-        m_series[k] = series;
+        auto* points = new QScatterSeries(m_chart);
+        points->setName(history::cycleName(k));
+        points->setPen(QPen(cycleColour(k), 1));
+        points->setBrush(cycleColour(k));
+        points->setMarkerSize(7);
+        m_chart->addSeries(points);
+        points->attachAxis(m_axisX);
+        points->attachAxis(m_axisY);
+        m_points[k] = points;
     }
 }
 
@@ -201,46 +268,100 @@ void ToukeiForm::fillFilters() {
     m_filling = false;
 }
 
-void ToukeiForm::showFigures() {
+history::StatisticsFilter ToukeiForm::currentFilter() const {
     history::StatisticsFilter filter;
     const QVariant venue = m_comboBasho->currentData();
     if (venue.isValid())
         filter.venueId = static_cast<qint16>(venue.toInt());
     filter.fromKey = dateKey(m_dateKaishi->date());
     filter.toKey = dateKey(m_dateShuryo->date());
-    m_figures = history::computeFigures(m_races, filter);
+    return filter;
+}
 
-    const QList<QStringList> table = history::figureTable(m_figures);
-    m_grid->setHorizontalHeaderLabels(table.first());
-    for (int row = 1; row < table.size(); ++row) {
-        for (int column = 0; column < table[row].size(); ++column) {
-            auto* item = new QTableWidgetItem(table[row][column]);
-            item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
-                                               : Qt::AlignRight | Qt::AlignVCenter);
-            m_grid->setItem(row - 1, column, item);
-        }
-    }
-    m_summary->setText(history::summaryLine(m_figures));
+void ToukeiForm::showFigures() {
+    const history::StatisticsFilter filter = currentFilter();
+    // A range that ends before it starts holds no races: say so rather than show empty figures.
+    const bool inverted = filter.fromKey > filter.toKey;
+    m_figures = inverted ? history::Figures{} : history::computeFigures(m_races, filter);
+    showTables(inverted);
+    m_summary->setText(inverted ? QStringLiteral("調査日の範囲が逆です。開始日を終了日より前にしてください。")
+                                : history::summaryLine(m_figures));
+    m_commandGazou->setEnabled(!inverted);
+    m_commandCsv->setEnabled(!inverted);
     showChart();
 }
 
-void ToukeiForm::showChart() {
-    double largest = 0;
-    for (int k = 0; k < history::CycleCount; ++k) {
-        QList<QPointF> points;
-        for (int p = 0; p < history::PositionCount; ++p) {
-            if (m_figures.positionCount[p] == 0)
-                continue;
-            const double mean = m_figures.positionMean[k][p];
-            points.append(QPointF(p + 1, mean));
-            largest = std::max(largest, std::abs(mean));
-        }
-        m_series[k]->replace(points);
+void ToukeiForm::showTables(bool inverted) {
+    const history::Figures& f = m_figures;
+    const QList<QStringList> means = history::figureTable(f);
+    const QList<QStringList> tests = history::testTable(f);
+    fillGrid(m_grid, inverted ? QList<QStringList>{means.first()} : means, 1,
+             [&](int row, int column) { return column >= 2 && f.positionCount[row] < history::ThinCell; });
+    fillGrid(m_tests, inverted ? QList<QStringList>{tests.first()} : tests, 2, [&](int row, int column) {
+        const history::CycleFigures& cycle = f.cycles[row / 3];
+        if (column < 3 || column > 5)
+            return false;
+        const int group = row % 3 == 1 ? cycle.other[0].total : cycle.caution[0].total;
+        return group < history::ThinCell;
+    });
+    if (inverted) {
+        m_grid->clearContents();
+        m_tests->clearContents();
     }
-    // Symmetric about 0, so that a cycle above or below the middle shows at a glance.
-    const double bound = std::max(1.0, std::ceil(largest));
-    m_axisY->setRange(-bound, bound);
-    m_axisY->setTickCount(5);
+    QString note = QStringLiteral("±は95%区間の半分の幅です。灰色の欄は %1 人未満で、ぶれの大きい値です。")
+                       .arg(history::ThinCell);
+    if (f.unborn > 0)
+        note += QStringLiteral("生年月日がレースの日より後の選手 %1 人は数えていません。").arg(f.unborn);
+    m_note->setText(note);
+}
+
+void ToukeiForm::showChart() {
+    for (QLineSeries* line : m_lines) {
+        m_chart->removeSeries(line);
+        delete line;
+    }
+    m_lines.clear();
+    const auto addLine = [this](int k, const QList<QPointF>& points, qreal width) {
+        auto* line = new QLineSeries(m_chart);
+        line->setPen(QPen(cycleColour(k), width));
+        line->append(points);
+        m_chart->addSeries(line);
+        line->attachAxis(m_axisX);
+        line->attachAxis(m_axisY);
+        for (QLegendMarker* marker : m_chart->legend()->markers(line))
+            marker->setVisible(false);
+        m_lines.push_back(line);
+    };
+    for (int k = 0; k < history::CycleCount; ++k) {
+        const double amplitude = history::cycleAmplitude(k);
+        QList<QPointF> points;
+        QList<QPointF> run;
+        for (int p = 0; p <= history::PositionCount; ++p) {
+            // A position nobody finished in breaks the line.
+            if (p == history::PositionCount || m_figures.positionCount[p] == 0) {
+                if (run.size() > 1)
+                    addLine(k, run, 1.5);
+                run.clear();
+                continue;
+            }
+            const double x = dodged(k, p);
+            const double mean = m_figures.positionMean[k][p] / amplitude;
+            points.append(QPointF(x, mean));
+            run.append(QPointF(x, mean));
+            const double margin = m_figures.positionMargin[k][p] / amplitude;
+            if (margin <= 0)
+                continue;
+            // A capped bar from the interval's low end to its high end, kept on the axis.
+            const double low = std::max(-1.0, mean - margin);
+            const double high = std::min(1.0, mean + margin);
+            const double cap = 0.06;
+            addLine(k,
+                    {QPointF(x - cap, high), QPointF(x + cap, high), QPointF(x, high), QPointF(x, low),
+                     QPointF(x - cap, low), QPointF(x + cap, low)},
+                    1);
+        }
+        m_points[k]->replace(points);
+    }
 }
 
 void ToukeiForm::ComboBasho_Click() {
@@ -258,20 +379,29 @@ void ToukeiForm::DateShuryo_Change() {
         showFigures();
 }
 
-QString ToukeiForm::chooseSavePath(const QString& title, const QString& fileName, const QString& filter) {
-    return m_choosePath(title, m_ctx.state.appPath + fileName, filter);
+QString ToukeiForm::chooseSavePath(const QString& title, const QString& fileName, const QString& filter,
+                                   const QString& suffix) {
+    QString path = m_choosePath(title, QDir(startFolder()).filePath(fileName), filter);
+    if (path.isEmpty())
+        return {};
+    // "pic.jpg" would get PNG bytes under a JPEG name: the file's kind goes on its end.
+    if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
+        path += QLatin1Char('.') + suffix;
+    exportFolder() = QFileInfo(path).absolutePath();
+    return path;
 }
 
 void ToukeiForm::CommandGazou_Click() {
     runTrapped(m_ctx.dialogs, [this] {
         const QString path = chooseSavePath(ImageTitle, QStringLiteral("バイオリズム統計.png"),
-                                            QStringLiteral("PNG 画像 (*.png)"));
+                                            QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("png"));
         if (path.isEmpty())
             return;
+        // The whole window: filters, tables, chart and summary belong together.
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        const QString failure = m_chartView->grab().save(&buffer, "PNG")
+        const QString failure = centralWidget()->grab().save(&buffer, "PNG")
                                     ? saveWhole(path, bytes)
                                     : QStringLiteral("PNG 画像を作れませんでした。");
         if (!failure.isEmpty())
@@ -284,10 +414,12 @@ void ToukeiForm::CommandGazou_Click() {
 void ToukeiForm::CommandCsv_Click() {
     runTrapped(m_ctx.dialogs, [this] {
         const QString path = chooseSavePath(CsvTitle, QStringLiteral("バイオリズム統計.csv"),
-                                            QStringLiteral("CSV ファイル (*.csv)"));
+                                            QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("csv"));
         if (path.isEmpty())
             return;
-        const QString failure = saveWhole(path, history::tableCsv(history::figureTable(m_figures)));
+        const QString filterText = history::describeFilter(m_races, currentFilter());
+        const QString failure =
+            saveWhole(path, history::tableCsv(history::reportTable(m_figures, filterText)));
         if (!failure.isEmpty())
             m_ctx.dialogs.critical(
                 QStringLiteral("表をファイル %1 に保存できませんでした。\r\n%2").arg(path, failure),

@@ -15,18 +15,22 @@ class QDateEdit;
 class QLabel;
 class QLineSeries;
 class QPushButton;
+class QScatterSeries;
 class QTableWidget;
 class QValueAxis;
 
 // "バイオリズム統計": over every stored race with finishing orders, the starters' mean evaluations by
-// finishing position and how often winners were on a caution day, with a chart; opened from the race
-// history window. The races are read once when the window opens; the filters only recount them.
+// finishing position with their intervals and a chart of them, and per cycle two tested questions
+// (do caution days go with winning, do evaluations go with the finishing order) with a summary that
+// claims a relation only beyond chance; opened from the race history window. The races are read once
+// when the window opens; the filters only recount them.
 class ToukeiForm : public FormWindow {
     Q_OBJECT
 
 public:
     // Asks where to save a file: the dialog's title, a suggested path and a name filter; an empty
-    // answer means the user cancelled.
+    // answer means the user cancelled. The suggestion lies in the folder of the last export, or at
+    // first in the user's documents folder.
     using PathChooser =
         std::function<QString(const QString& title, const QString& suggestedPath, const QString& filter)>;
 
@@ -53,8 +57,12 @@ private:
     void fillFilters();
     // Counts the races the filters let through and shows the figures and the chart.
     void showFigures();
+    void showTables(bool inverted);
     void showChart();
-    QString chooseSavePath(const QString& title, const QString& fileName, const QString& filter);
+    history::StatisticsFilter currentFilter() const;
+    // The chosen path, with the suffix added when the name lacks it; empty when cancelled.
+    QString chooseSavePath(const QString& title, const QString& fileName, const QString& filter,
+                           const QString& suffix);
 
     std::vector<history::CountedRace> m_races;
     history::Figures m_figures;
@@ -65,10 +73,17 @@ private:
     QDateEdit* m_dateKaishi = nullptr;
     QDateEdit* m_dateShuryo = nullptr;
     QTableWidget* m_grid = nullptr;
+    QTableWidget* m_tests = nullptr;
     QChartView* m_chartView = nullptr;
     QChart* m_chart = nullptr;
-    std::array<QLineSeries*, history::CycleCount> m_series{};
+    // The means as points, one series per cycle (the legend's); lines between neighbouring positions
+    // and the error bars are series of their own, made afresh with the figures.
+    std::array<QScatterSeries*, history::CycleCount> m_points{};
+    std::vector<QLineSeries*> m_lines;
     QValueAxis* m_axisX = nullptr;
     QValueAxis* m_axisY = nullptr;
+    QLabel* m_note = nullptr;
     QLabel* m_summary = nullptr;
+    QPushButton* m_commandGazou = nullptr;
+    QPushButton* m_commandCsv = nullptr;
 };

@@ -1,6 +1,6 @@
 // The statistics window's controls, one row each: name, kind, parent, left, top, width, height, font
-// and caption. Filters on top, the table and the chart side by side, the summary and the two export
-// commands below.
+// and caption. Filters on top, the means table with its note beside the chart, the tests table below
+// them, then the summary and the two export commands.
 #include "history/ToukeiFormLayout.h"
 
 using controls::Face;
@@ -20,9 +20,10 @@ std::span<const controls::Row> filterLayout() {
 
 std::span<const controls::Row> bottomLayout() {
     static const controls::Row rows[] = {
-        {u"LabelSetsumei", Kind::Label, u"", 8, 324, 616, 66, Face::PGothic, 10},
-        {u"CommandGazou", Kind::Button, u"", 448, 400, 84, 26, Face::PGothic, 9, u"画像保存"},
-        {u"CommandCsv", Kind::Button, u"", 540, 400, 84, 26, Face::PGothic, 9, u"CSV出力"},
+        {u"LabelChuui", Kind::Label, u"", 8, 259, 328, 44, Face::PGothic, 9},
+        {u"LabelSetsumei", Kind::Label, u"", 8, 532, 744, 56, Face::PGothic, 10},
+        {u"CommandGazou", Kind::Button, u"", 576, 594, 84, 26, Face::PGothic, 9, u"画像保存"},
+        {u"CommandCsv", Kind::Button, u"", 668, 594, 84, 26, Face::PGothic, 9, u"CSV出力"},
     };
     return rows;
 }

@@ -111,7 +111,9 @@ void CliTest::commands_data() {
         << u"コマンド「frob」はありません。\n使い方:\n"
            u"  korvane-cli export racers|velodromes|roster|history FILE [--database PATH]\n"
            u"  korvane-cli import racers|velodromes|roster FILE [--database PATH] [--dry-run]\n"
-           u"  korvane-cli check [--database PATH]\n\n"_s
+           u"  korvane-cli check [--database PATH]\n"
+           u"  korvane-cli stats [--database PATH] [--velodrome ID] [--from YYYY-MM-DD] [--to YYYY-MM-DD] "
+           u"[--format text|json]\n\n"_s
         << 2300;
 }
 

@@ -749,8 +749,9 @@ void OriginalFormTest::reportOnPaper() {
     QCOMPARE(words(lines.at(4)),
              QStringList({QStringLiteral("見本"), QStringLiteral("次郎"), QStringLiteral("1990"),
                           QStringLiteral("2"), QStringLiteral("28")}));
-    QCOMPARE(words(lines.at(5)), QStringList({QStringLiteral("勅使河原"), QStringLiteral("小"), QStringLiteral("1972"),
-                                              QStringLiteral("6"), QStringLiteral("30")}));
+    QCOMPARE(words(lines.at(5)),
+             QStringList({QStringLiteral("勅使河原"), QStringLiteral("小"), QStringLiteral("1972"),
+                          QStringLiteral("6"), QStringLiteral("30")}));
     testsupport::savePdfPicture(opened.first(), QStringLiteral("OriginalForm-report"));
 }
 
