@@ -689,7 +689,7 @@ void OriginalFormTest::reportNameCuts() {
                  {{name, QStringLiteral("1970 (昭和45)"), QStringLiteral("1"), QStringLiteral("1")}}, true);
     auto form = openForm();
     form->Meibo_Print();
-    QCOMPARE(m_t->printer.pageText(0).value(4), spaces(10) + printed + QStringLiteral("1970") + spaces(3) +
+    QCOMPARE(m_t->printer.pageText(0).value(4), spaces(10) + printed + QStringLiteral(" 1970") + spaces(3) +
                                                     QStringLiteral("1") + spaces(5) + QStringLiteral("1"));
 }
 
