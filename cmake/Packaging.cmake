@@ -44,12 +44,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://korvane.jp/")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "biorhythms of keirin racers for a race day
- Korvane keeps a small database of keirin racers, velodromes and regions and
- computes the three-cycle biorhythm (physical, emotional, intellectual) of
- each racer for a race's survey date. It shows the race table with values
- near zero in red, charts and caution messages, prints reports and stores
- races as history with finishing orders. Its windows are in Japanese.")
+# The long description under the summary line; CPack indents it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Korvane keeps a small database of keirin racers, velodromes and regions and
+computes the three-cycle biorhythm (physical, emotional, intellectual) of
+each racer for a race's survey date. It shows the race table with values
+near zero in red, charts and caution messages, prints reports and stores
+races as history with finishing orders. Its windows are in Japanese.")
 # The libraries the programs link come from dpkg-shlibdeps; what they load by name at run time
 # (the SQLite driver, the display plug-ins), the fonts and Qt's Japanese texts are listed here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
