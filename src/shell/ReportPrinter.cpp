@@ -91,12 +91,9 @@ void sendToQueue(const QString& printerName, const QString& title, const QByteAr
     count = cupsAddOption("print-color-mode", "color", count, &options);
     const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), jobTitle.constData(), count, options);
     cupsFreeOptions(count, options);
-    const auto failed = [&printerName] {
+    if (job <= 0)
         raiseQueueError(printerName,
                         QStringLiteral("に送れません。 (%1)").arg(QString::fromUtf8(cupsLastErrorString())));
-    };
-    if (job <= 0)
-        failed();
     const bool sent =
         cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, jobTitle.constData(), CUPS_FORMAT_PDF,
                           1) == HTTP_STATUS_CONTINUE &&
@@ -573,7 +570,6 @@ std::unique_ptr<PrintJob> ReportPrinter::startJob(const QString& reportName) {
             auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
             if (!printer->isValid())
                 raisePrinterError(QStringLiteral("プリンタ '%1' を使用できません。").arg(info.printerName()));
-            printer->setColorMode(QPrinter::Color);
             m_lastPdfPath.clear();
             return std::make_unique<ReportPrintJob>(std::move(printer), reportName, QString(), written,
                                                     info.printerName());
