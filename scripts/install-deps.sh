@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Korvane need, only those missing.
+# Installs the Debian packages that building, running, testing and packaging Korvane need, only those
+# missing.
 set -euo pipefail
 
 packages=(
+  # build
   cmake g++ make ccache clang-format
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev qt6-charts-dev libqt6opengl6-dev
-  fonts-ipafont-gothic fonts-ipamj-mincho qt6-translations-l10n
-  sqlite3 libsqlite3-dev xvfb xauth poppler-utils xdg-utils
-  libbenchmark-dev libcsv-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
+  libsqlite3-dev libcsv-dev libcups2-dev
+  # run: the SQLite driver, fonts, Qt's Japanese texts, the PDF viewer's launcher
+  libqt6sql6-sqlite qt6-qpa-plugins fonts-ipafont-gothic fonts-ipamj-mincho qt6-translations-l10n xdg-utils
+  # tests: virtual display, PDF text and pictures, a real print queue, the sqlite3 shell of the benchmarks
+  xvfb xauth poppler-utils cups cups-client printer-driver-cups-pdf sqlite3
+  # package and its checks: dependencies of the binaries, validators, the installed program driven as a user
+  dpkg-dev file lintian desktop-file-utils appstream imagemagick xdotool
 )
 
 missing=()

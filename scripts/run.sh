@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+# The same configuration as scripts/test.sh: one build serves both, so switching rebuilds nothing.
+export KORVANE_WERROR=ON
 cmake --preset default
 cmake --build --preset default
 

@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 preset="${1:-default}"
 bash scripts/install-deps.sh
 
-# Warnings are errors for every build made by this script.
+# Warnings are errors, in this build as in the one scripts/run.sh and scripts/package.sh use (the same
+# configuration, so that running one after the other rebuilds nothing).
 export KORVANE_WERROR=ON
 cmake --preset "$preset"
 cmake --build --preset "$preset"

@@ -1,7 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/AppNavigator.h"
+#include "app/DataFolder.h"
 #include "app/PrinterFactory.h"
+#include "app/ProgramIcon.h"
 #include "app/WindowRegistry.h"
 #include "core/AppContext.h"
 #include "core/AppState.h"
@@ -14,8 +16,11 @@
 #include "shell/Placement.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
+#include <QPixmap>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTranslator>
 
 qint16 twipsPerPixel(double dotsPerInch) {
@@ -36,6 +41,14 @@ bool installQtTranslations(QCoreApplication& app) {
 }
 
 int runKorvane(QApplication& app, Dialogs& dialogs) {
+    // The user's data folder is ~/.local/share/korvane whatever the program file is called, and the
+    // windows belong to the desktop entry and its icon.
+    QCoreApplication::setApplicationName(QStringLiteral("korvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.korvane.korvane"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128})
+        icon.addPixmap(QPixmap::fromImage(programIcon(size)));
+    QApplication::setWindowIcon(icon);
     // The standard buttons of the message boxes read はい, いいえ and OK; without the translation
     // they stay English, which is no reason not to start.
     installQtTranslations(app);
@@ -52,10 +65,20 @@ int runKorvane(QApplication& app, Dialogs& dialogs) {
         return 1;
     }
 
+    // Decided once the lock is held, so that two first starts never both copy the database.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const DataFolders folders =
+        chooseDataFolders(programFolder, installedSharedFolder(programFolder),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (!folders.problem.isEmpty()) {
+        dialogs.critical(folders.problem, Dialogs::defaultTitle());
+        return 1;
+    }
     AppState state;
     // The racer search choices hold for the whole run, across openings of the selection window.
     RacerSearchChoices searchChoices;
-    state.appPath = normalisedAppPath(QCoreApplication::applicationDirPath());
+    state.appPath = folders.dataFolder;
+    state.helpFolder = folders.helpFolder;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         state.twipsPerPixelX = twipsPerPixel(screen->logicalDotsPerInchX());
         state.twipsPerPixelY = twipsPerPixel(screen->logicalDotsPerInchY());

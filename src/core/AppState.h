@@ -32,7 +32,11 @@ struct AppState {
     static constexpr int RaceSlotCount = 9;
     static constexpr int RosterSlot = 6;
 
-    QString appPath; // the program directory, ending in the separator
+    // The folder the data lives in (Korvane.mdb, its backup, 印刷), ending in the separator: the
+    // program directory of a portable copy, the user's data folder for an installed program.
+    QString appPath;
+    // Where Korvane.hlp is read; empty: beside the database.
+    QString helpFolder;
     SurveyDate surveyDate;
     std::array<PersonSlot, SlotCount> selectedPersons;
     qint16 chartSlot = 0;
@@ -46,7 +50,9 @@ struct AppState {
 
     QString databasePath() const { return appPath + QStringLiteral("Korvane.mdb"); }
     QString compactPath() const { return appPath + QStringLiteral("korvnew.mdb"); }
-    QString helpPath() const { return appPath + QStringLiteral("Korvane.hlp"); }
+    QString helpPath() const {
+        return (helpFolder.isEmpty() ? appPath : helpFolder) + QStringLiteral("Korvane.hlp");
+    }
 
     // The master-table commands of the main menu empty slots 0..5 this way (racer IDs are kept).
     void clearSlotsForMasters();

@@ -25,6 +25,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <cups/cups.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,6 +45,62 @@ constexpr double PdfMarginMillimetres = 6;
 [[noreturn]] void raiseWriteError(const QString& path, int error) {
     raisePrinterError(
         QStringLiteral("印刷ファイル '%1' を書き込めません。 %2").arg(path, systemErrorText(error)));
+}
+
+// A print queue is told apart from its instance ("queue/instance") the way CUPS names it.
+QByteArray queueName(const QString& printerName) {
+    return printerName.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
+}
+
+[[noreturn]] void raiseQueueError(const QString& printerName, const QString& problem) {
+    raisePrinterError(QStringLiteral("プリンタに問題があります。\r") +
+                      QStringLiteral("プリンタ '%1' ").arg(printerName) + problem);
+}
+
+// A stopped queue would hold the job without a word, one that refuses jobs would drop it: either is
+// said before the report is sent.
+void checkQueue(const QString& printerName) {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queueName(printerName).constData(), nullptr);
+    if (!dest)
+        raiseQueueError(printerName, QStringLiteral("が見つかりません。"));
+    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
+    const char* accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    const bool stopped = state && qstrcmp(state, "5") == 0;
+    const bool refusing = accepting && qstrcmp(accepting, "false") == 0;
+    cupsFreeDests(1, dest);
+    if (stopped)
+        raiseQueueError(printerName, QStringLiteral("は停止しています。"));
+    if (refusing)
+        raiseQueueError(printerName, QStringLiteral("は印刷を受け付けていません。"));
+}
+
+// Hands a finished PDF document to the print queue, every step checked, so that a job the scheduler
+// did not take is never lost without a message.
+void sendToQueue(const QString& printerName, const QString& title, const QByteArray& pdf,
+                 const QPageLayout& layout) {
+    checkQueue(printerName);
+    const QByteArray queue = queueName(printerName);
+    const QByteArray jobTitle = title.toUtf8();
+    cups_option_t* options = nullptr;
+    int count = cupsAddOption("media", layout.pageSize().key().toLatin1().constData(), 0, &options);
+    // Values near zero are printed red; a printer left in grey would lose that mark.
+    count = cupsAddOption("print-color-mode", "color", count, &options);
+    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), jobTitle.constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (job <= 0)
+        raiseQueueError(printerName,
+                        QStringLiteral("に送れません。 (%1)").arg(QString::fromUtf8(cupsLastErrorString())));
+    const bool sent =
+        cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, jobTitle.constData(), CUPS_FORMAT_PDF,
+                          1) == HTTP_STATUS_CONTINUE &&
+        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<size_t>(pdf.size())) ==
+            HTTP_STATUS_CONTINUE &&
+        cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    if (!sent) {
+        const QString reason = QString::fromUtf8(cupsLastErrorString());
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);
+        raiseQueueError(printerName, QStringLiteral("に送れません。 (%1)").arg(reason));
+    }
 }
 
 QFont cellFont() {
@@ -171,13 +229,14 @@ Run runAt(const Line& line, qsizetype start, CellFit& fits) {
 
 class ReportPrintJob : public PrintJob {
 public:
-    // pdfFolder is empty when the printer is a real one.
+    // pdfFolder is empty when the printer is a real one, printerName empty when it is a file.
     ReportPrintJob(std::unique_ptr<QPrinter> printer, QString reportName, QString pdfFolder,
-                   std::function<void(const QString&)> pdfWritten)
+                   std::function<void(const QString&)> pdfWritten, QString printerName = {})
         : m_printer(std::move(printer))
         , m_reportName(std::move(reportName))
         , m_pdfFolder(std::move(pdfFolder))
-        , m_pdfWritten(std::move(pdfWritten)) {
+        , m_pdfWritten(std::move(pdfWritten))
+        , m_printerName(std::move(printerName)) {
         const double inches = m_printer->pageLayout().paintRect(QPageLayout::Inch).height();
         m_linesPerPage = std::max(1, static_cast<int>(std::floor(inches * LinesPerInch + 1e-9)));
     }
@@ -217,8 +276,8 @@ public:
         while (m_pages.size() > 1 && m_pages.constLast().isEmpty())
             m_pages.removeLast();
         if (m_pdfFolder.isEmpty()) {
-            m_printer->setDocName(m_reportName);
-            render(*m_printer, m_printer->resolution());
+            // The same document a file would hold, on the printer's paper, handed to its queue.
+            sendToQueue(m_printerName, m_reportName, pdfBytes(), m_printer->pageLayout());
             return;
         }
         m_pdfWritten(writePdf());
@@ -408,6 +467,7 @@ private:
     QString m_reportName;
     QString m_pdfFolder;
     std::function<void(const QString&)> m_pdfWritten;
+    QString m_printerName;
     QList<Page> m_pages{Page()};
     int m_linesPerPage = 1;
     int m_line = 0;
@@ -502,13 +562,13 @@ std::unique_ptr<PrintJob> ReportPrinter::startJob(const QString& reportName) {
     if (m_target == Target::DefaultPrinterElsePdf) {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (!info.isNull()) {
+            checkQueue(info.printerName());
             auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
             if (!printer->isValid())
                 raisePrinterError(QStringLiteral("プリンタ '%1' を使用できません。").arg(info.printerName()));
-            // Values near zero are printed red; a printer left in grey would lose that mark.
-            printer->setColorMode(QPrinter::Color);
             m_lastPdfPath.clear();
-            return std::make_unique<ReportPrintJob>(std::move(printer), reportName, QString(), written);
+            return std::make_unique<ReportPrintJob>(std::move(printer), reportName, QString(), written,
+                                                    info.printerName());
         }
     }
 

@@ -11,8 +11,10 @@ class Dialogs;
 // The real printer: character cells of 1/12 by 1/6 inch in IPAGothic, whose half-width glyphs fill
 // one cell and full-width glyphs two; a character IPAGothic lacks (𠮷) is drawn at its cells in the
 // rare-kanji face. A job is kept in memory as pages of cells and drawn at endJob().
-// Output goes to the system's default printer when there is one; otherwise to a PDF file in the
-// program directory's 印刷 folder, which is then handed to the viewer (the desktop's PDF viewer).
+// Output goes to the system's default printer when there is one: its CUPS queue gets the same PDF
+// document a file would hold, and a queue that is stopped, refuses jobs, is gone or does not take
+// the job raises 482 ("プリンタに問題があります。" and the reason). Otherwise it goes to a PDF file in
+// the 印刷 folder of the data folder, which is then handed to the viewer (the desktop's PDF viewer).
 //
 // A PDF file appears only complete: it is written to a new file of its own in 印刷, every write
 // checked, then given its final name, which never replaces or follows anything already there. A
