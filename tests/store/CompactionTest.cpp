@@ -18,7 +18,6 @@
 #include <functional>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -81,23 +80,6 @@ struct stat statOf(const QString& path) {
 int regionCount(const QString& path, int id) {
     Database db(path);
     return db.openRecordset(QStringLiteral("T_地区"), {{QStringLiteral("地区ID"), id}})->recordCount();
-}
-
-// Runs action as the user nobody when the test runs as root (who may write into any folder), after
-// giving folder and its files to nobody; returns its exit status.
-int exitStatusAsUnprivileged(const QString& folder, const std::function<int()>& action) {
-    if (::geteuid() != 0)
-        return action();
-    constexpr uid_t nobody = 65534;
-    for (const QString& name : QDir(folder).entryList(QDir::Files))
-        ::chown(QFile::encodeName(folder + name).constData(), nobody, nobody);
-    ::chown(QFile::encodeName(folder).constData(), nobody, nobody);
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(::setgid(nobody) == 0 && ::setuid(nobody) == 0 ? action() : 99);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
 }
 
 // The sqlite3 shell as a second process, fed line by line; waits for each step's marker.
@@ -471,7 +453,7 @@ private slots:
     void readOnlyFolderIsLeftSilently() {
         const QByteArray before = contents(m_path);
         QCOMPARE(::chmod(QFile::encodeName(m_dir.path).constData(), 0555), 0);
-        const int status = exitStatusAsUnprivileged(m_dir.path, [this] {
+        const int status = testsupport::exitStatusAsUnprivileged(m_dir.path, [this] {
             try {
                 return compactDatabase(m_path, m_compact) == CompactionResult::Skipped ? 0 : 1;
             } catch (const KorvaneError& error) {
