@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/RepairCommand.h"
 #include "cli/StatsCommand.h"
 #include "core/AppState.h"
 #include "core/Csv.h"
@@ -18,6 +19,7 @@
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace cli {
 
@@ -53,15 +55,16 @@ const Command Commands[] = {
     {u"check", u"check [--database PATH]", checkDatabase},
 };
 
-// Listed with the others; run() hands it its own words.
-const char16_t* const StatsUsage =
-    u"stats [--database PATH] [--velodrome ID] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--format text|json]";
+// Listed with the others; run() hands them their own words.
+const char16_t* const OwnWordsUsage =
+    u"stats [--database PATH] [--velodrome ID] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--format text|json]\n"
+    u"  korvane-cli repair [--database PATH] [--yes]";
 
 QString usage() {
     QString text = QStringLiteral("使い方:\n");
     for (const Command& command : Commands)
         text += QStringLiteral("  korvane-cli ") + QString::fromUtf16(command.usage) + QLatin1Char('\n');
-    return text + QStringLiteral("  korvane-cli ") + QString::fromUtf16(StatsUsage) + QLatin1Char('\n');
+    return text + QStringLiteral("  korvane-cli ") + QString::fromUtf16(OwnWordsUsage) + QLatin1Char('\n');
 }
 
 QString helpText() {
@@ -75,6 +78,7 @@ QString helpText() {
                "（一行でも不採用なら何も書き込みません）。\n"
                "  check    データベースの整合性とスキーマの版を調べます。\n"
                "  stats    バイオリズム統計の数字を表示します（--format json で JSON）。\n"
+               "  repair   今の規則で保存できない値を一覧し、--yes で控えを残してから空（不明）にします。\n"
                "\nオプション:\n"
                "  --database PATH  使うデータベース（既定はこのプログラムと同じフォルダの Korvane.mdb）\n"
                "  --dry-run        調べて表示するだけで、書き込みません。\n"
@@ -245,12 +249,24 @@ int checkDatabase(const Options& options) {
     say(QStringLiteral("スキーマの版: %1（このプログラムの版: %2）")
             .arg(check.schemaVersion)
             .arg(check.programVersion));
-    for (const QString& problem : check.problems)
-        say(QStringLiteral("問題: %1").arg(problem));
     if (check.schemaVersion > check.programVersion) {
+        for (const QString& problem : check.problems)
+            say(QStringLiteral("問題: %1").arg(problem));
         complain(QStringLiteral("このプログラムより新しい版のデータベースです。"));
         return Rejected;
     }
+    // Values the current rules refuse keep an older file from being brought up to date: each is listed,
+    // and korvane-cli repair can store them as unknown.
+    try {
+        for (const QString& value : refusedValueLines(options.database))
+            check.problems << QStringLiteral("保存できない値: %1").arg(value);
+    } catch (const KorvaneError& error) {
+        complain(QStringLiteral("データベース %1 を調べられません。\n%2")
+                     .arg(shownPath(options.database), error.description()));
+        return Unusable;
+    }
+    for (const QString& problem : check.problems)
+        say(QStringLiteral("問題: %1").arg(problem));
     if (!check.problems.isEmpty()) {
         complain(QStringLiteral("データベースに %1 件の問題があります。").arg(check.problems.size()));
         return Rejected;
@@ -262,15 +278,19 @@ int checkDatabase(const Options& options) {
 }
 
 int run(const QStringList& commandLine) {
-    // The statistics take options of their own, so they read their words themselves.
-    if (commandLine.value(1) == QLatin1String("stats")) {
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        const int status = runStatsCommand(commandLine.mid(2), out, err);
-        out.flush();
-        err.flush();
-        return status;
-    }
+    // The statistics and the repair take options of their own, so they read their words themselves.
+    using OwnWords = int (*)(const QStringList&, QTextStream&, QTextStream&);
+    const std::pair<const char*, OwnWords> ownWords[] = {{"stats", runStatsCommand},
+                                                         {"repair", runRepairCommand}};
+    for (const auto& [name, command] : ownWords)
+        if (commandLine.value(1) == QLatin1String(name)) {
+            QTextStream out(stdout);
+            QTextStream err(stderr);
+            const int status = command(commandLine.mid(2), out, err);
+            out.flush();
+            err.flush();
+            return status;
+        }
     QCommandLineParser parser;
     const QCommandLineOption database(QStringLiteral("database"), QString(), QStringLiteral("PATH"));
     const QCommandLineOption dryRun(QStringLiteral("dry-run"));

@@ -32,6 +32,28 @@ void syncFolder(const QString& folder) {
     }
 }
 
+QString journalMode(store::Connection& connection) {
+    store::Statement mode(connection, QStringLiteral("PRAGMA journal_mode"));
+    mode.step();
+    return mode.value(0).toString().toLower();
+}
+
+// A file in WAL mode (set by another tool) is checkpointed and returned to the rollback journal,
+// which removes its log. False when another process still has it open in WAL mode: the log is
+// live, and a copy renamed over the file would have the log applied to it.
+bool leaveWalMode(store::Connection& connection) {
+    if (journalMode(connection) != QLatin1String("wal"))
+        return true;
+    try {
+        connection.execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    } catch (const KorvaneError& error) {
+        if (error.number() == ErrorNumber::ExclusiveUse)
+            return false;
+        throw;
+    }
+    return journalMode(connection) != QLatin1String("wal");
+}
+
 // The new copy while it is being made: a file this run created itself, removed again unless it
 // took the database's place.
 class FreshCopy {
@@ -143,6 +165,11 @@ CompactionResult compactDatabase(const QString& path, const QString& compactPath
     // its replacement would belong to this user or could not be made.
     if (original.st_uid != ::geteuid() || ::access(QFile::encodeName(target).constData(), W_OK) != 0)
         return CompactionResult::Skipped;
+    // So is one in a folder this user may not write (a portable copy on a read-only medium): the
+    // copy could not be made beside it, and the user has been told already at the first write.
+    const QString folder = QFileInfo(target).absolutePath();
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+        return CompactionResult::Skipped;
 
     const QString fresh =
         linked ? QFileInfo(target).absolutePath() + QLatin1Char('/') + QFileInfo(compactPath).fileName()
@@ -155,8 +182,19 @@ CompactionResult compactDatabase(const QString& path, const QString& compactPath
     // until the copy has taken its place; readers may go on. A process that is writing already
     // makes this fail with 3356 and the file stays as it was.
     auto lock = store::openConnection(target);
-    store::schemaVersion(*lock);
+    // A file of another version is one the windows refused: it stays exactly as it was.
+    if (store::schemaVersion(*lock) != store::currentSchemaVersion() || !leaveWalMode(*lock)) {
+        lock->close();
+        return CompactionResult::Skipped;
+    }
     lock->execute(QStringLiteral("BEGIN IMMEDIATE"));
+    // Another process may have put the file back in WAL mode before the lock: its log would apply
+    // to the copy once renamed, so the file stays as it is.
+    if (journalMode(*lock) == QLatin1String("wal") || QFileInfo::exists(target + QStringLiteral("-wal"))) {
+        lock->execute(QStringLiteral("ROLLBACK"));
+        lock->close();
+        return CompactionResult::Skipped;
+    }
     const auto release = [&lock] {
         try {
             lock->execute(QStringLiteral("ROLLBACK"));
@@ -177,8 +215,14 @@ CompactionResult compactDatabase(const QString& path, const QString& compactPath
             try {
                 vacuum.step();
             } catch (const KorvaneError& error) {
-                store::raise(error.number() == ErrorNumber::DiskFull ? ErrorNumber::DiskFull
-                                                                     : ErrorNumber::StoreFailure,
+                // The engine names the database it read from; what the full disk stopped is the copy.
+                if (error.number() == ErrorNumber::DiskFull)
+                    store::raise(
+                        ErrorNumber::DiskFull,
+                        QStringLiteral("ディスクの空き容量が足りないため、最適化したデータベース '%1' "
+                                       "を書き込めません。")
+                            .arg(fresh));
+                store::raise(ErrorNumber::StoreFailure,
                              QStringLiteral("最適化したデータベース '%1' を書き込めません。 (%2)")
                                  .arg(fresh, error.description()));
             }

@@ -291,6 +291,9 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool create) {
     // Reading the schema fails at once on a file that is not a database, and waits no longer than
     // the busy timeout on one that another process holds locked.
     connection->execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+    // A commit ends by removing the journal; only EXTRA flushes the folder after that, without
+    // which a power cut can bring the journal back and roll a reported commit back with it.
+    connection->execute(QStringLiteral("PRAGMA synchronous = EXTRA"));
     Statement check(*connection, QStringLiteral("SELECT count(*) FROM sqlite_schema"));
     check.step();
     // An empty file would pass for an empty database; it is no Korvane database either.

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -16,12 +17,7 @@ static void initStoreResources() {
 
 namespace store {
 
-namespace {
-
-// Writes a copy of the file beside it as <path>.bak: first under a name of its own, made new and
-// never through a link, flushed, then renamed into place, so that a .bak is always a whole copy.
-void keepBackup(const QString& path) {
-    const QString backup = backupPath(path);
+void keepCopy(const QString& path, const QString& backup) {
     const QString partial = backup + QStringLiteral(".part");
     const QByteArray partialName = QFile::encodeName(partial);
     const auto fail = [&](int error) {
@@ -82,6 +78,8 @@ void keepBackup(const QString& path) {
         fail(error);
     }
 }
+
+namespace {
 
 QStringList columnsOf(Connection& connection, const QString& table) {
     QStringList columns;
@@ -166,6 +164,19 @@ void rebuild(Connection& connection) {
     connection.execute(resourceText(QStringLiteral("views.sql")));
 }
 
+// Why a file of an earlier version cannot be brought up to date, or nothing when it can.
+QString reasonNotToUpgrade(Connection& connection) {
+    if (sqlite3_db_readonly(connection.handle, "main") == 1)
+        return QStringLiteral("ファイルが読み取り専用です。");
+    const QList<RefusedValue> refused = refusedValues(connection);
+    if (refused.isEmpty())
+        return {};
+    QString reason = describe(refused.first()) + QStringLiteral(" はこの版では保存できません。");
+    if (refused.size() > 1)
+        reason += QStringLiteral("ほかにも保存できない値が %1 件あります。").arg(refused.size() - 1);
+    return reason + QStringLiteral("korvane-cli check で一覧し、korvane-cli repair で空の値に直せます。");
+}
+
 } // namespace
 
 QString resourceText(const QString& name) {
@@ -216,10 +227,11 @@ int schemaVersion(Connection& connection) {
     Statement version(connection, QStringLiteral("PRAGMA user_version"));
     version.step();
     const int number = static_cast<int>(version.integer(0));
-    if (!allTables || number <= 0)
+    if (!allTables || number < 0)
         raise(ErrorNumber::NotADatabase,
               QStringLiteral("'%1' はコルヴァンのデータベースではありません。").arg(connection.path));
-    return number;
+    // The first version wrote no number into its files; its tables tell it.
+    return std::max(number, 1);
 }
 
 void upgradeSchema(const QString& path) {
@@ -230,15 +242,23 @@ void upgradeSchema(const QString& path) {
     connection->execute(QStringLiteral("PRAGMA legacy_alter_table = ON"));
     // Other writers wait until the upgrade is over; the copy is taken under the same lock.
     connection->execute(QStringLiteral("BEGIN IMMEDIATE"));
+    QString reason;
     try {
         const int version = schemaVersion(*connection);
         if (version >= currentSchemaVersion()) {
             connection->execute(QStringLiteral("ROLLBACK"));
             return;
         }
-        keepBackup(path);
-        rebuild(*connection);
-        connection->execute(QStringLiteral("COMMIT"));
+        // What would make the upgrade fail is found before the copy is kept, so that no .bak is
+        // left beside a file that cannot be brought up to date.
+        reason = reasonNotToUpgrade(*connection);
+        if (reason.isEmpty()) {
+            keepCopy(path, backupPath(path));
+            rebuild(*connection);
+            connection->execute(QStringLiteral("COMMIT"));
+            return;
+        }
+        connection->execute(QStringLiteral("ROLLBACK"));
     } catch (const KorvaneError& error) {
         try {
             connection->execute(QStringLiteral("ROLLBACK"));
@@ -247,12 +267,13 @@ void upgradeSchema(const QString& path) {
         }
         if (error.number() == ErrorNumber::ExclusiveUse)
             throw;
-        raise(ErrorNumber::CannotUpgrade,
-              QStringLiteral(
-                  "データベース '%1' は以前の版のコルヴァンのもので、この版の形式に更新できませんでした。"
-                  "ファイルは変更していません。 (%2)")
-                  .arg(path, error.description()));
+        reason = error.description();
     }
+    raise(ErrorNumber::CannotUpgrade,
+          QStringLiteral(
+              "データベース '%1' は以前の版のコルヴァンのもので、この版の形式に更新できませんでした。"
+              "ファイルは変更していません。 (%2)")
+              .arg(path, reason));
 }
 
 } // namespace store

@@ -2,7 +2,10 @@
 
 // Pieces shared by the store's own sources; windows use Database.h and Recordset.h only.
 
+#include "store/RefusedValues.h"
+
 #include <QHash>
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -120,14 +123,24 @@ const QStringList& programTables();
 // The copy of a database kept before its upgrade: <path>.bak.
 QString backupPath(const QString& path);
 
-// The file's schema version. A file without every table of the program, or without a version, is
-// not the program's own: 3343 naming the file.
+// Writes a copy of the file at path as backup: first under a name of its own, made new and never
+// through a link, flushed, then renamed into place, so that the copy is always whole.
+void keepCopy(const QString& path, const QString& backup);
+
+// The values of the file (of any version the program knows) that the current rules refuse; see
+// findRefusedValues.
+QList<RefusedValue> refusedValues(Connection& connection);
+
+// The file's schema version. A file without every table of the program is not the program's own:
+// 3343 naming the file. One with them all and no version number is of the first version.
 int schemaVersion(Connection& connection);
 
 // Brings a file of an earlier schema version up to the current one, in one transaction under a
 // write lock, after keeping a copy of it as <path>.bak: the tables are rebuilt with the current
 // definitions and every row, and all views and triggers are made again. A file that cannot be
-// brought up to date is left as it was: 3049 naming the file (3356 when another process holds it).
+// brought up to date is left as it was, without a copy: 3049 naming the file and why (a value the
+// current rules refuse by its table, key and field; a read-only file), 3356 when another process
+// holds it.
 // No other connection of this process may be open on the file.
 void upgradeSchema(const QString& path);
 

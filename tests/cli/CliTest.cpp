@@ -113,7 +113,8 @@ void CliTest::commands_data() {
            u"  korvane-cli import racers|velodromes|roster FILE [--database PATH] [--dry-run]\n"
            u"  korvane-cli check [--database PATH]\n"
            u"  korvane-cli stats [--database PATH] [--velodrome ID] [--from YYYY-MM-DD] [--to YYYY-MM-DD] "
-           u"[--format text|json]\n\n"_s
+           u"[--format text|json]\n"
+           u"  korvane-cli repair [--database PATH] [--yes]\n\n"_s
         << 2300;
 }
 

@@ -1,4 +1,5 @@
 #include "core/Errors.h"
+#include "harness/RecordingVfs.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/SeedDatabase.h"
@@ -13,7 +14,9 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <functional>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -118,7 +121,11 @@ private slots:
         m_path = m_dir.database();
         m_compact = m_dir.path + QStringLiteral("korvnew.mdb");
     }
-    void cleanup() { m_dir = {}; }
+    void cleanup() {
+        recording::failWritesTo({}, 0);
+        recording::makeDefault(false);
+        m_dir = {};
+    }
 
     void keepsContentAndShrinks() {
         churn(m_path);
@@ -384,6 +391,94 @@ private slots:
             QVERIFY2(error.description().contains(QStringLiteral("できません")),
                      qPrintable(error.description()));
         }
+    }
+
+    // Another tool put the file in WAL mode: compaction must never put a copy under a live log.
+    void walFileIsLeftOrReturnedToItsJournal_data() {
+        QTest::addColumn<bool>("heldOpen");
+        QTest::newRow("held open by another process") << true;
+        QTest::newRow("left in WAL mode") << false;
+    }
+    void walFileIsLeftOrReturnedToItsJournal() {
+        QFETCH(bool, heldOpen);
+        {
+            ShellProcess tool(m_path);
+            QVERIFY(tool.started());
+            QCOMPARE(tool.run(QStringLiteral("PRAGMA journal_mode = wal;")), QStringLiteral("wal"));
+        }
+        const ino_t inode = statOf(m_path).st_ino;
+        if (heldOpen) {
+            ShellProcess other(m_path);
+            QVERIFY(other.started());
+            QCOMPARE(other.run(QStringLiteral("SELECT count(*) FROM T_地区;")), QStringLiteral("8"));
+            QCOMPARE(compactDatabase(m_path, m_compact), CompactionResult::Skipped);
+            QCOMPARE(statOf(m_path).st_ino, inode);
+            QCOMPARE(other.run(QStringLiteral("INSERT INTO T_地区 (地区ID, 地区名) VALUES (92, '後');")),
+                     QString());
+        } else {
+            QCOMPARE(compactDatabase(m_path, m_compact), CompactionResult::Compacted);
+            QCOMPARE(contents(m_path).mid(18, 2), QByteArray("\x01\x01", 2)); // rollback journal
+            QCOMPARE(QDir(m_dir.path).entryList(QDir::Files | QDir::Hidden),
+                     (QStringList{QStringLiteral("Korvane.hlp"), QStringLiteral("Korvane.mdb")}));
+        }
+        QCOMPARE(regionCount(m_path, 92), heldOpen ? 1 : 0);
+        QCOMPARE(regionCount(m_path, 8), 1);
+    }
+
+    // Files the windows refuse to open are not rewritten at exit either.
+    void refusedVersionIsLeftAlone_data() {
+        QTest::addColumn<int>("version");
+        QTest::newRow("made by a newer version") << 3;
+        QTest::newRow("of an earlier version, not brought up to date") << 1;
+    }
+    void refusedVersionIsLeftAlone() {
+        QFETCH(int, version);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("version"));
+            db.setDatabaseName(m_path);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("version"));
+        const QByteArray before = contents(m_path);
+        const ino_t inode = statOf(m_path).st_ino;
+        QCOMPARE(compactDatabase(m_path, m_compact), CompactionResult::Skipped);
+        QCOMPARE(statOf(m_path).st_ino, inode);
+        QCOMPARE(contents(m_path), before);
+        QVERIFY(!QFile::exists(m_compact));
+    }
+
+    // A portable copy in a folder this user may not write: the copy cannot be made, and nothing is said.
+    void readOnlyFolderIsLeftSilently() {
+        const QByteArray before = contents(m_path);
+        QCOMPARE(::chmod(QFile::encodeName(m_dir.path).constData(), 0555), 0);
+        const int status = testsupport::exitStatusAsUnprivileged(m_dir.path, [this] {
+            try {
+                return compactDatabase(m_path, m_compact) == CompactionResult::Skipped ? 0 : 1;
+            } catch (const KorvaneError& error) {
+                std::fprintf(stderr, "%s\n", qPrintable(error.description()));
+                return 2;
+            }
+        });
+        ::chmod(QFile::encodeName(m_dir.path).constData(), 0755);
+        QCOMPARE(status, 0);
+        QCOMPARE(contents(m_path), before);
+    }
+
+    // The copy is what a full disk stops; the message names it, not the database it came from.
+    void diskFullNamesTheCopy() {
+        recording::failWritesTo(QStringLiteral("korvnew.mdb"), SQLITE_FULL);
+        recording::makeDefault(true);
+        try {
+            compactDatabase(m_path, m_compact);
+            QFAIL("no error");
+        } catch (const KorvaneError& error) {
+            QCOMPARE(error.number(), ErrorNumber::DiskFull);
+            QVERIFY2(error.description().contains(m_compact), qPrintable(error.description()));
+            QVERIFY2(!error.description().contains(m_path), qPrintable(error.description()));
+        }
+        QVERIFY(!QFile::exists(m_compact));
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "core/Errors.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
+#include "store/RefusedValues.h"
 #include "store/SeedDatabase.h"
 #include "support/TestSupport.h"
 
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -92,7 +94,15 @@ private slots:
         QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:1")});
     }
 
+    void earlierFileKeepsEveryRowAndACopy_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("version 1") << QString();
+        // The first version's files may carry no number; its tables tell it.
+        QTest::newRow("no version number") << QStringLiteral("PRAGMA user_version = 0");
+    }
     void earlierFileKeepsEveryRowAndACopy() {
+        QFETCH(QString, change);
+        QVERIFY(change.isEmpty() || execute(m_path, change));
         const QByteArray before = contents(m_path);
         const QStringList rowsBefore = userRows(m_path);
         // The dump's own figures.
@@ -154,8 +164,8 @@ private slots:
             << QStringLiteral("PRAGMA user_version = 3") << ErrorNumber::NotADatabase;
         QTest::newRow("not the program's tables")
             << QStringLiteral("DROP TABLE T_選手抽出") << ErrorNumber::NotADatabase;
-        QTest::newRow("no schema version")
-            << QStringLiteral("PRAGMA user_version = 0") << ErrorNumber::NotADatabase;
+        QTest::newRow("not the program's tables, no schema version")
+            << QStringLiteral("DROP TABLE T_選手抽出; PRAGMA user_version = 0") << ErrorNumber::NotADatabase;
     }
     void fileThatCannotBeUpgradedIsLeftAlone() {
         QFETCH(QString, change);
@@ -171,6 +181,82 @@ private slots:
         }
         QCOMPARE(contents(m_path), before);
         QVERIFY(!QFile::exists(m_path + QStringLiteral("-journal")));
+        QVERIFY(!QFile::exists(m_path + QStringLiteral(".bak")));
+    }
+
+    // The message names the record and the value, not only the field.
+    void refusalNamesTheRecord_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("birth year with a letter")
+            << QStringLiteral("UPDATE T_選手 SET 生年 = '1965x' WHERE 選手ID = 10003")
+            << QStringLiteral("テーブル 'T_選手'、選手ID 10003 のレコード、フィールド '生年' の値 '1965x'");
+        QTest::newRow("region beyond the range")
+            << QStringLiteral("UPDATE T_競輪場 SET 地区ID = 40000 WHERE 競輪場ID = 5")
+            << QStringLiteral("テーブル 'T_競輪場'、競輪場ID 5 のレコード、フィールド '地区ID' の値 '40000'");
+        QTest::newRow("finishing order in words")
+            << QStringLiteral("UPDATE T_レース履歴 SET 結果3 = '三着' WHERE 履歴ID = 2")
+            << QStringLiteral("テーブル 'T_レース履歴'、履歴ID 2 のレコード、フィールド '結果3' の値 '三着'");
+    }
+    void refusalNamesTheRecord() {
+        QFETCH(QString, change);
+        QFETCH(QString, named);
+        QVERIFY(execute(m_path, change));
+        try {
+            Database db(m_path);
+            QFAIL("opened");
+        } catch (const KorvaneError& raised) {
+            QCOMPARE(raised.number(), ErrorNumber::CannotUpgrade);
+            QVERIFY2(raised.description().contains(named), qPrintable(raised.description()));
+        }
+        QVERIFY(!QFile::exists(m_path + QStringLiteral(".bak")));
+    }
+
+    // A copy is no use beside a file that stays as it is.
+    void readOnlyEarlierFileGetsNoCopy() {
+        QCOMPARE(::chmod(QFile::encodeName(m_path).constData(), 0444), 0);
+        const int status = testsupport::exitStatusAsUnprivileged(m_dir.path(), [this] {
+            const int error = testsupport::errorNumberOf([this] { Database db(m_path); });
+            return error != ErrorNumber::CannotUpgrade              ? 1
+                   : QFile::exists(m_path + QStringLiteral(".bak")) ? 2
+                                                                    : 0;
+        });
+        QCOMPARE(status, 0);
+    }
+
+    // Every value the rules refuse is listed, then stored as unknown after a copy; the file then
+    // comes up to date.
+    void refusedValuesAreListedThenCleared() {
+        QVERIFY(execute(m_path,
+                        QStringLiteral("UPDATE T_選手 SET 生年 = '1965x', 生月 = 5.5 WHERE 選手ID = 10003; "
+                                       "UPDATE T_競輪場 SET 地区ID = 40000 WHERE 競輪場ID = 5; "
+                                       "UPDATE T_レース履歴 SET 結果3 = '三着' WHERE 履歴ID = 2")));
+        const QStringList expected{
+            QStringLiteral("テーブル 'T_競輪場'、競輪場ID 5 のレコード、フィールド '地区ID' の値 '40000'"),
+            QStringLiteral("テーブル 'T_選手'、選手ID 10003 のレコード、フィールド '生年' の値 '1965x'"),
+            QStringLiteral("テーブル 'T_選手'、選手ID 10003 のレコード、フィールド '生月' の値 '5.5'"),
+            QStringLiteral("テーブル 'T_レース履歴'、履歴ID 2 のレコード、フィールド '結果3' の値 '三着'"),
+        };
+        const auto described = [](const QList<store::RefusedValue>& values) {
+            QStringList lines;
+            for (const store::RefusedValue& value : values)
+                lines.append(store::describe(value));
+            return lines;
+        };
+        const QByteArray before = contents(m_path);
+        QCOMPARE(described(store::findRefusedValues(m_path)), expected);
+        QCOMPARE(contents(m_path), before);
+
+        const store::RepairOutcome outcome = store::repairRefusedValues(m_path);
+        QCOMPARE(described(outcome.cleared), expected);
+        QCOMPARE(contents(outcome.backup), before);
+        QCOMPARE(query(m_path, QStringLiteral("SELECT 生年, 生月, 期 FROM T_選手 WHERE 選手ID = 10003")),
+                 QStringList{QStringLiteral("5:<null>|5:<null>|1:63")});
+        QCOMPARE(store::findRefusedValues(m_path), QList<store::RefusedValue>());
+        { Database db(m_path); }
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:2")});
+        QCOMPARE(query(m_path, QStringLiteral("SELECT 地区ID, 競輪場名 FROM T_競輪場 WHERE 競輪場ID = 5")),
+                 QStringList{QStringLiteral("5:<null>|3:前橋")});
     }
 
     // Another process writing: the upgrade waits its turn, the file stays as it was.

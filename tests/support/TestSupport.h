@@ -214,6 +214,10 @@ void saveScreenshotWithPopup(QWidget* window, QWidget* popup, const QString& nam
 // The number of the KorvaneError the action raises, or 0 when it raises none.
 int errorNumberOf(const std::function<void()>& action);
 
+// Runs action as the user nobody when the test runs as root (who may write anywhere), after giving
+// folder and its files to nobody, in a process of its own; returns its exit status.
+int exitStatusAsUnprivileged(const QString& folder, const std::function<int()>& action);
+
 // The non-empty text lines of a PDF file as pdftotext lays them out.
 QStringList pdfTextLines(const QString& pdfPath);
 
