@@ -22,16 +22,23 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_
 set(korvane_docdir ${CMAKE_INSTALL_DATADIR}/doc/korvane)
 set(korvane_packaging_files ${CMAKE_BINARY_DIR}/packaging)
 add_custom_command(OUTPUT ${korvane_packaging_files}/changelog.gz ${korvane_packaging_files}/korvane.1.gz
+                          ${korvane_packaging_files}/korvane-cli.1.gz
   COMMAND ${CMAKE_COMMAND} -E make_directory ${korvane_packaging_files}
   COMMAND sh -c "gzip -9n < '${PROJECT_SOURCE_DIR}/resources/desktop/changelog' > '${korvane_packaging_files}/changelog.gz'"
   COMMAND sh -c "gzip -9n < '${PROJECT_SOURCE_DIR}/resources/desktop/korvane.1' > '${korvane_packaging_files}/korvane.1.gz'"
+  COMMAND sh -c "gzip -9n < '${PROJECT_SOURCE_DIR}/resources/desktop/korvane-cli.1' > '${korvane_packaging_files}/korvane-cli.1.gz'"
   DEPENDS ${PROJECT_SOURCE_DIR}/resources/desktop/changelog ${PROJECT_SOURCE_DIR}/resources/desktop/korvane.1
+          ${PROJECT_SOURCE_DIR}/resources/desktop/korvane-cli.1
   VERBATIM)
 add_custom_target(korvane_packaging_files ALL
-  DEPENDS ${korvane_packaging_files}/changelog.gz ${korvane_packaging_files}/korvane.1.gz)
+  DEPENDS ${korvane_packaging_files}/changelog.gz ${korvane_packaging_files}/korvane.1.gz
+          ${korvane_packaging_files}/korvane-cli.1.gz)
 install(FILES ${korvane_packaging_files}/changelog.gz ${PROJECT_SOURCE_DIR}/resources/desktop/copyright
         DESTINATION ${korvane_docdir})
 install(FILES ${korvane_packaging_files}/korvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(TARGET korvane-cli)
+  install(FILES ${korvane_packaging_files}/korvane-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvane)
