@@ -45,12 +45,8 @@ CsvCheck VelodromeCsv::check(Database& db, const csv::Document& document) {
     const QList<csv::Record> records = dataRecords(document, columns(), result, layout);
     if (!result.error.isEmpty())
         return result;
-    QHash<QString, qint16> regions;
-    for (auto set = db.openRecordset(QStringLiteral("T_地区")); !set->eof(); set->moveNext()) {
-        const QString name = conv::trimBlanks(text(*set, QStringLiteral("地区名")));
-        if (!regions.contains(name))
-            regions.insert(name, conv::valueToInt16(set->field(QStringLiteral("地区ID"))));
-    }
+    const QHash<QString, qint16> regions =
+        codeNames(db, QStringLiteral("T_地区"), QStringLiteral("地区ID"), QStringLiteral("地区名"));
     QHash<qint16, std::pair<QString, qint16>> stored;
     for (auto set = db.openRecordset(VelodromeView); !set->eof(); set->moveNext())
         stored.insert(conv::valueToInt16(set->field(QStringLiteral("競輪場ID"))),

@@ -15,22 +15,6 @@ const QString RacerTable = QStringLiteral("T_選手");
 
 enum Column { Id, Name, Reading, Affiliation, Term, Grade, BirthYear, BirthMonth, BirthDay, BloodType };
 
-QString text(const Recordset& set, const QString& field) {
-    return conv::valueText(set.field(field));
-}
-
-// Names of codes (所属名, 血液型名) to their IDs, as the pickers of the window list them: trimmed.
-QHash<QString, qint16> codeNames(Database& db, const QString& table, const QString& idField,
-                                 const QString& nameField) {
-    QHash<QString, qint16> names;
-    for (auto set = db.openRecordset(table); !set->eof(); set->moveNext()) {
-        const QString name = conv::trimBlanks(text(*set, nameField));
-        if (!names.contains(name))
-            names.insert(name, conv::valueToInt16(set->field(idField)));
-    }
-    return names;
-}
-
 // Every stored racer by 選手ID, read in one pass without a record set: an import of many racers
 // compares each with the file.
 QHash<qint16, StoredRacer> storedRacers(Database& db) {

@@ -1,6 +1,8 @@
 #include "records/TableCsv.h"
 
+#include "core/Conversions.h"
 #include "store/Database.h"
+#include "store/Recordset.h"
 
 #include <QDate>
 
@@ -66,6 +68,17 @@ bool TableCsv::write(Database& db, const CsvProgress& progress) {
         throw;
     }
     return true;
+}
+
+QHash<QString, qint16> codeNames(Database& db, const QString& table, const QString& idField,
+                                 const QString& nameField) {
+    QHash<QString, qint16> names;
+    for (auto set = db.openRecordset(table); !set->eof(); set->moveNext()) {
+        const QString name = conv::trimBlanks(conv::valueText(set->field(nameField)));
+        if (!names.contains(name))
+            names.insert(name, conv::valueToInt16(set->field(idField)));
+    }
+    return names;
 }
 
 RecordReader::RecordReader(const csv::Record& record, const CsvLayout& layout,

@@ -4,6 +4,7 @@
 #include "records/TableRules.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -78,6 +79,11 @@ protected:
     virtual void writeOne(int index) = 0;
     virtual void endWrites() = 0;
 };
+
+// Names of codes (所属名, 血液型名, 地区名) to their IDs, trimmed as the windows' pickers list them; the
+// first of two equal names wins.
+QHash<QString, qint16> codeNames(Database& db, const QString& table, const QString& idField,
+                                 const QString& nameField);
 
 // Reads the fields of one record and notes every fault of it.
 class RecordReader {
