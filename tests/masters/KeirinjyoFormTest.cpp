@@ -351,18 +351,6 @@ void KeirinjyoFormTest::refusedValues_data() {
                              << "新場"
                              << "競輪場ID入力エラー"
                              << "競輪場ID「abc」は 1 から 32767 までの整数ではありません。\r\n";
-    QTest::newRow("negative") << "-5"
-                              << "新場"
-                              << "競輪場ID入力エラー"
-                              << "競輪場ID「-5」は 1 から 32767 までの整数ではありません。\r\n";
-    QTest::newRow("empty name") << "120"
-                                << "　 "
-                                << "競輪場名入力エラー"
-                                << "競輪場名がありません。\r\n";
-    QTest::newRow("both") << ""
-                          << ""
-                          << "競輪場ID入力エラー"
-                          << "競輪場IDがありません。\r\n競輪場名がありません。\r\n";
     QTest::newRow("full-width digits are digits") << "１２０"
                                                   << " 新場 "
                                                   << ""
