@@ -6,7 +6,7 @@
 -- its column, which the store's message names.
 
 -- The schema version. A file of an earlier version is brought up to date when it is opened.
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;
 
 -- Home prefectures, numbered as the prefecture buttons of the search panels number them.
 CREATE TABLE T_所属 (
@@ -97,6 +97,10 @@ CREATE TABLE T_レース履歴 (
     結果8 NUMERIC DEFAULT 0 CONSTRAINT 結果8 CHECK (結果8 IS NULL OR typeof(結果8) IN ('integer', 'real')),
     結果9 NUMERIC DEFAULT 0 CONSTRAINT 結果9 CHECK (結果9 IS NULL OR typeof(結果9) IN ('integer', 'real'))
 );
+
+-- The history is listed newest survey date first (Q_レース履歴); read backwards, this index gives that
+-- order, ties by 履歴ID (each entry ends with its rowid), so no list of races is sorted when it is read.
+CREATE INDEX IX_レース履歴_調査日 ON T_レース履歴 (調査年, 調査月, 調査日);
 
 -- A renumbered racer or velodrome keeps its races. 0 in a race slot means "no racer", so a racer
 -- numbered 0 owns no slot, and no racer's slots become empty by a renumbering to 0.

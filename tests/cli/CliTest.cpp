@@ -104,7 +104,7 @@ void CliTest::commands_data() {
         << 2300;
     QTest::newRow("check")
         << u"check --database {dir}Korvane.mdb"_s << QByteArray() << false << 0
-        << u"データベース: {dir}Korvane.mdb\nスキーマの版: 2（このプログラムの版: 2）\n問題はありません。\n"_s
+        << u"データベース: {dir}Korvane.mdb\nスキーマの版: 3（このプログラムの版: 3）\n問題はありません。\n"_s
         << QString() << 2300;
     QTest::newRow("unknown command")
         << u"frob"_s << QByteArray() << false << 2 << QString()

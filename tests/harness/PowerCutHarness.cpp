@@ -196,7 +196,7 @@ QList<Scenario> scenarios(int rounds) {
                  },
                  [rounds](const QString& path) {
                      Database db(path);
-                     acknowledge({{QStringLiteral("PRAGMA user_version"), QStringLiteral("2")}});
+                     acknowledge({{QStringLiteral("PRAGMA user_version"), QStringLiteral("3")}});
                      for (int race = 1; race <= rounds; ++race)
                          registerRace(db, 3200, race);
                  },

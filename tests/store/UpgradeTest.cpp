@@ -13,11 +13,14 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// The file the previous version made, as an SQL dump kept with the tests.
-QString earlierDump() {
-    return qEnvironmentVariable("KORVANE_SOURCE_DIR") + QStringLiteral("/tests/store/data/korvane-v1.sql");
+// A file an earlier version made, as an SQL dump kept with the tests.
+QString earlierDump(int version = 1) {
+    return qEnvironmentVariable("KORVANE_SOURCE_DIR") +
+           QStringLiteral("/tests/store/data/korvane-v%1.sql").arg(version);
 }
 
 // Runs SQL on a file with the engine itself, not through the store under test.
@@ -83,40 +86,45 @@ class UpgradeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath(QStringLiteral("Korvane.mdb"));
-        QFile::remove(m_path);
-        QFile::remove(m_path + QStringLiteral(".bak"));
-        QFile dump(earlierDump());
-        QVERIFY2(dump.open(QIODevice::ReadOnly), qPrintable(earlierDump()));
-        QVERIFY(execute(m_path, QString::fromUtf8(dump.readAll())));
-        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:1")});
-    }
+    void init() { load(1); }
 
     void earlierFileKeepsEveryRowAndACopy_data() {
+        QTest::addColumn<int>("version");
         QTest::addColumn<QString>("change");
-        QTest::newRow("version 1") << QString();
+        QTest::addColumn<int>("races");
+        QTest::addColumn<QString>("newestRaces");
+        QTest::addColumn<int>("nextRaceId");
+        QTest::newRow("version 1") << 1 << QString() << 3 << u"2,3,1"_s << 6;
         // The first version's files may carry no number; its tables tell it.
-        QTest::newRow("no version number") << QStringLiteral("PRAGMA user_version = 0");
+        QTest::newRow("no version number")
+            << 1 << QStringLiteral("PRAGMA user_version = 0") << 3 << u"2,3,1"_s << 6;
+        // Races 4 and 9 share a day, as do 1 and 13: the later registered comes first.
+        QTest::newRow("version 2") << 2 << QString() << 12 << u"11,8,5,10,7,9,4,13,1,6,3,12"_s << 15;
     }
     void earlierFileKeepsEveryRowAndACopy() {
+        QFETCH(int, version);
         QFETCH(QString, change);
+        QFETCH(int, races);
+        QFETCH(QString, newestRaces);
+        QFETCH(int, nextRaceId);
+        load(version);
         QVERIFY(change.isEmpty() || execute(m_path, change));
         const QByteArray before = contents(m_path);
         const QStringList rowsBefore = userRows(m_path);
         // The dump's own figures.
         QCOMPARE(count(m_path, QStringLiteral("T_選手")), 60);
         QCOMPARE(count(m_path, QStringLiteral("T_選手抽出")), 5);
-        QCOMPARE(count(m_path, QStringLiteral("T_レース履歴")), 3);
+        QCOMPARE(count(m_path, QStringLiteral("T_レース履歴")), races);
         {
             Database db(m_path);
-            auto races = db.openRecordset(QStringLiteral("Q_レース履歴"));
-            QCOMPARE(races->recordCount(), 3);
+            QStringList order;
+            for (auto set = db.openRecordset(QStringLiteral("Q_レース履歴")); !set->eof(); set->moveNext())
+                order.append(set->field(QStringLiteral("履歴ID")).toString());
+            QCOMPARE(order.join(QLatin1Char(',')), newestRaces);
         }
         QCOMPARE(contents(m_path + QStringLiteral(".bak")), before);
         QCOMPARE(userRows(m_path), rowsBefore);
-        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:2")});
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:3")});
         QCOMPARE(query(m_path, QStringLiteral("PRAGMA integrity_check")),
                  QStringList{QStringLiteral("3:ok")});
         QCOMPARE(query(m_path, QStringLiteral("PRAGMA foreign_key_check")), QStringList());
@@ -136,7 +144,7 @@ private slots:
         history->setField(QStringLiteral("調査年"), 2025);
         history->update();
         history->moveLast();
-        QCOMPARE(history->field(QStringLiteral("履歴ID")).toLongLong(), 6);
+        QCOMPARE(history->field(QStringLiteral("履歴ID")).toLongLong(), nextRaceId);
         auto racers = db.openRecordset(QStringLiteral("Q_選手"));
         racers->edit();
         racers->setField(QStringLiteral("生年"), QStringLiteral("1965x"));
@@ -161,7 +169,7 @@ private slots:
                    "UPDATE T_選手 SET 生年 = '1965x' WHERE 選手ID = (SELECT min(選手ID) FROM T_選手)")
             << ErrorNumber::CannotUpgrade;
         QTest::newRow("made by a newer version")
-            << QStringLiteral("PRAGMA user_version = 3") << ErrorNumber::NotADatabase;
+            << QStringLiteral("PRAGMA user_version = 4") << ErrorNumber::NotADatabase;
         QTest::newRow("not the program's tables")
             << QStringLiteral("DROP TABLE T_選手抽出") << ErrorNumber::NotADatabase;
         QTest::newRow("not the program's tables, no schema version")
@@ -254,7 +262,7 @@ private slots:
                  QStringList{QStringLiteral("5:<null>|5:<null>|1:63")});
         QCOMPARE(store::findRefusedValues(m_path), QList<store::RefusedValue>());
         { Database db(m_path); }
-        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:2")});
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:3")});
         QCOMPARE(query(m_path, QStringLiteral("SELECT 地区ID, 競輪場名 FROM T_競輪場 WHERE 競輪場ID = 5")),
                  QStringList{QStringLiteral("5:<null>|3:前橋")});
     }
@@ -277,10 +285,23 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("other"));
         QCOMPARE(contents(m_path), before);
         Database db(m_path);
-        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:2")});
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")), QStringList{QStringLiteral("1:3")});
     }
 
 private:
+    // Makes the test's file from the dump of the given version.
+    void load(int version) {
+        QVERIFY(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("Korvane.mdb"));
+        QFile::remove(m_path);
+        QFile::remove(m_path + QStringLiteral(".bak"));
+        QFile dump(earlierDump(version));
+        QVERIFY2(dump.open(QIODevice::ReadOnly), qPrintable(earlierDump(version)));
+        QVERIFY(execute(m_path, QString::fromUtf8(dump.readAll())));
+        QCOMPARE(query(m_path, QStringLiteral("PRAGMA user_version")),
+                 QStringList{QStringLiteral("1:%1").arg(version)});
+    }
+
     QTemporaryDir m_dir;
     QString m_path;
 };
