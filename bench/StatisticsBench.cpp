@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <sqlite3.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -146,8 +147,8 @@ double median(std::vector<double> values) {
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// One size of history: prints the figures and the line "RATIO statistics-<count> <median ratio> 3.0".
-bool runCase(int raceCount, double& sink) {
+// One size of history: prints the figures and the line "RATIO statistics-<count> <median ratio> <goal>".
+bool runCase(int raceCount, double goal, double& sink) {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/Korvane.mdb");
     std::fprintf(stderr, "Making a database of %d racers and %d races...\n", seed::defaultRacerCount,
@@ -218,7 +219,7 @@ bool runCase(int raceCount, double& sink) {
     std::printf("  opening %.1f ms, reading %.1f ms, evaluating %.1f ms, figures and tests %.2f ms; "
                 "a velodrome chosen %.2f ms\n",
                 median(opening), median(reading), median(evaluating), median(counting), median(recounts));
-    std::printf("RATIO statistics-%d %.2f 3.0\n", raceCount, median(ratios));
+    std::printf("RATIO statistics-%d %.2f %.1f\n", raceCount, median(ratios), goal);
     std::fflush(stdout);
     return true;
 }
@@ -228,8 +229,9 @@ bool runCase(int raceCount, double& sink) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     double sink = 0;
-    for (const int raceCount : {10000, 100000})
-        if (!runCase(raceCount, sink))
+    // 10,000 races must stay as quick as before the record sets' blocks (2.4); 100,000 may cost more.
+    for (const auto& [raceCount, goal] : {std::pair{10000, 2.6}, std::pair{100000, 3.0}})
+        if (!runCase(raceCount, goal, sink))
             return 1;
     // The values read must not be optimised away.
     return sink > 0 ? 0 : 1;

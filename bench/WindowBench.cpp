@@ -1,9 +1,12 @@
 // Times how the windows open as the database grows, against baselines doing the same work: the race
 // selection window at 32,767 racers against itself at 2,300; the race table with 10,000 stored races
-// against itself with none; the history window against a bare window that fills the same combo from the
-// raw SQLite C API; and the peak memory after a 501-row search against a bare window listing the same
-// rows (each side in a process of its own, since a peak cannot be taken back). Wall clock, runs
-// interleaved; prints median and minimum of each side and "RATIO <name> <median ratio> <goal>".
+// against itself with none; the race table registering its race with 10,000 and 100,000 stored against
+// the raw SQLite C API storing the same row beside a bare window of the same labels; the history window
+// at 10,000 and 100,000 races against a bare window that fills the same combo from the raw SQLite C API;
+// the compaction at exit against the engine's own VACUUM INTO of the same file; and the peak memory
+// after a 501-row search against a bare window listing the same rows (each side in a process of its
+// own, since a peak cannot be taken back). Wall clock, runs interleaved; prints median and minimum of
+// each side and "RATIO <name> <median ratio> <goal>".
 #include "BenchSupport.h"
 #include "BenchTiming.h"
 #include "core/AppContext.h"
@@ -15,14 +18,18 @@
 #include "race/DispForm.h"
 #include "race/SelectForm.h"
 #include "shell/Placement.h"
+#include "store/Database.h"
 #include "store/SeedDatabase.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -33,6 +40,8 @@
 #include <memory>
 #include <sqlite3.h>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -47,6 +56,7 @@ using benchtiming::minimum;
 using benchtiming::msSince;
 
 constexpr int RaceCount = 10000;
+constexpr int ManyRaceCount = 100000;
 
 class NoPrinter : public Printer {
 public:
@@ -102,8 +112,9 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// Races as users store them, drawn by a small fixed generator so that every run stores the same.
-void storeHistory(const QString& path) {
+// Races as users store them over some 25 years, drawn by a small fixed generator so that every run
+// stores the same.
+void storeHistory(const QString& path, int raceCount) {
     const Sqlite db(path);
     const std::vector<int> racers = db.column("SELECT 選手ID FROM T_選手 ORDER BY 選手ID");
     const std::vector<int> venues = db.column("SELECT 競輪場ID FROM T_競輪場 ORDER BY 競輪場ID");
@@ -121,8 +132,8 @@ void storeHistory(const QString& path) {
         state = state * 6364136223846793005ULL + 1442695040888963407ULL;
         return static_cast<size_t>((state >> 33) % n);
     };
-    for (int race = 0; race < RaceCount; ++race) {
-        sqlite3_bind_int(insert, 1, 1995 + race / 400);
+    for (int race = 0; race < raceCount; ++race) {
+        sqlite3_bind_int(insert, 1, 1995 + race / (raceCount / 25));
         sqlite3_bind_int(insert, 2, 1 + race / 33 % 12);
         sqlite3_bind_int(insert, 3, 1 + race % 28);
         sqlite3_bind_int(insert, 4, venues[below(venues.size())]);
@@ -202,6 +213,113 @@ QStringList bareRaceItems(const QString& path) {
     return items;
 }
 
+// The race table as the bare side shows it: every frame and label of the window with its place, font,
+// palette and text, under a menu bar of the same captions; copied once from the window itself.
+struct WidgetCopy {
+    QRect geometry;
+    bool label = false;
+    int frameStyle = 0;
+    QFont font;
+    QPalette palette;
+    bool filled = false;
+    Qt::Alignment alignment;
+    QString text;
+};
+
+// A menu bar entry: a command, or a menu of commands.
+struct MenuCopy {
+    QString caption;
+    QStringList commands;
+    bool isMenu = false;
+};
+
+struct WindowCopy {
+    QSize size;
+    std::vector<MenuCopy> menus;
+    std::vector<WidgetCopy> widgets;
+};
+
+WindowCopy copyOf(QMainWindow& window) {
+    WindowCopy copy{window.size(), {}, {}};
+    for (const QAction* action : window.menuBar()->actions()) {
+        MenuCopy menu{action->text(), {}, action->menu() != nullptr};
+        if (menu.isMenu) {
+            for (const QAction* command : action->menu()->actions())
+                menu.commands << command->text();
+        }
+        copy.menus.push_back(menu);
+    }
+    QWidget* central = window.centralWidget();
+    for (QFrame* frame : central->findChildren<QFrame*>()) {
+        auto* label = qobject_cast<QLabel*>(frame);
+        copy.widgets.push_back({QRect(frame->mapTo(central, QPoint()), frame->size()), label != nullptr,
+                                frame->frameStyle(), frame->font(), frame->palette(),
+                                frame->autoFillBackground(), label ? label->alignment() : Qt::Alignment(),
+                                label ? label->text() : QString()});
+    }
+    return copy;
+}
+
+std::unique_ptr<QMainWindow> bareWindow(const WindowCopy& copy) {
+    auto window = std::make_unique<QMainWindow>();
+    for (const MenuCopy& menu : copy.menus) {
+        if (!menu.isMenu) {
+            window->menuBar()->addAction(menu.caption);
+            continue;
+        }
+        QMenu* submenu = window->menuBar()->addMenu(menu.caption);
+        for (const QString& command : menu.commands)
+            submenu->addAction(command);
+    }
+    auto* central = new QWidget;
+    window->setCentralWidget(central);
+    for (const WidgetCopy& widget : copy.widgets) {
+        QFrame* frame = widget.label ? new QLabel(central) : new QFrame(central);
+        frame->setGeometry(widget.geometry);
+        frame->setFrameStyle(widget.frameStyle);
+        frame->setFont(widget.font);
+        frame->setPalette(widget.palette);
+        frame->setAutoFillBackground(widget.filled);
+        if (auto* label = qobject_cast<QLabel*>(frame)) {
+            label->setAlignment(widget.alignment);
+            label->setText(widget.text);
+        }
+    }
+    window->resize(copy.size);
+    return window;
+}
+
+// The bare side of registering a race: the same connection settings as the program's, the velodrome
+// found by its trimmed name, the same row stored.
+void bareRegistration(const QString& path, const AppState& state) {
+    const Sqlite db(path);
+    db.exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = EXTRA");
+    sqlite3_stmt* venues = db.prepare("SELECT 競輪場ID, 競輪場名 FROM T_競輪場");
+    int venue = 0;
+    while (venue == 0 && sqlite3_step(venues) == SQLITE_ROW) {
+        if (columnText(venues, 1).trimmed() == state.surveyVenue)
+            venue = sqlite3_column_int(venues, 0);
+    }
+    sqlite3_finalize(venues);
+    sqlite3_stmt* insert = db.prepare(
+        "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競輪場ID, レースNO, 選手1, 選手2, 選手3, 選手4, "
+        "選手5, 選手6, 選手7, 選手8, 選手9) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    sqlite3_bind_int(insert, 1, state.surveyDate.year);
+    sqlite3_bind_int(insert, 2, state.surveyDate.month);
+    sqlite3_bind_int(insert, 3, state.surveyDate.day);
+    sqlite3_bind_int(insert, 4, venue);
+    sqlite3_bind_int(insert, 5, state.surveyRaceNo);
+    for (int slot = 0; slot < AppState::RaceSlotCount; ++slot)
+        sqlite3_bind_int(insert, 6 + slot, state.selectedPersons[slot].racerId);
+    if (sqlite3_step(insert) != SQLITE_DONE)
+        fail("cannot store a race");
+    sqlite3_finalize(insert);
+}
+
+int raceRows(const QString& path) {
+    return Sqlite(path).column("SELECT count(*) FROM T_レース履歴").at(0);
+}
+
 // The search list's lines of the first 501 racers, as the bare side builds them.
 QStringList bareSearchLines(const QString& path) {
     const Sqlite db(path);
@@ -273,6 +391,112 @@ double childPeak(const QString& side, const QString& directory) {
     return parts.at(0).toDouble() / 1024.0;
 }
 
+// The race of nine picked racers the race table shows.
+void setRace(AppState& state) {
+    state.surveyDate = {2026, 4, 1};
+    state.surveyVenue = QStringLiteral("京王閣");
+    state.surveyRaceNo = 7;
+    for (int i = 0; i < AppState::RaceSlotCount; ++i) {
+        PersonSlot& slot = state.selectedPersons[i];
+        slot.affiliation = QStringLiteral("東京  ");
+        slot.racerId = qint16(100 + i);
+        slot.name = QStringLiteral("選手%1").arg(i + 1).leftJustified(22);
+        slot.term = qint16(60 + i);
+        slot.birthYear = qint16(1970 + i);
+        slot.birthMonth = qint16(1 + i);
+        slot.birthDay = qint16(10 + i);
+        slot.bloodType = QStringLiteral("A");
+    }
+}
+
+// The history window over count races against a bare window that fills the same combo with the same
+// items.
+void historyCase(const QByteArray& name, Program& program, const QString& directory, int count,
+                 int repetitions) {
+    const QString path = directory + QStringLiteral("/Korvane.mdb");
+    QFont comboFont;
+    {
+        RirekiForm check(program.ctx);
+        auto* combo = check.findChild<QComboBox*>(QStringLiteral("ComboRireki"));
+        const QStringList bare = bareRaceItems(path);
+        if (!combo || combo->count() != count || bare.size() != count)
+            fail(name.constData(), QStringLiteral("the combo does not hold every race"));
+        for (int i = 0; i < count; ++i) {
+            if (combo->itemText(i) != bare.at(i))
+                fail(name.constData(), combo->itemText(i) + QStringLiteral(" / ") + bare.at(i));
+        }
+        comboFont = combo->font();
+        check.close();
+    }
+    compare(name.constData(), 1.2, repetitions,
+            opening<RirekiForm>([&] { return std::make_unique<RirekiForm>(program.ctx); }),
+            opening<QMainWindow>([&] {
+                auto window = std::make_unique<QMainWindow>();
+                window->resize(632, 434);
+                auto* central = new QWidget;
+                window->setCentralWidget(central);
+                auto* combo = new QComboBox(central);
+                combo->setFont(comboFont);
+                combo->setGeometry(12, 32, 497, 24);
+                combo->addItems(bareRaceItems(path));
+                combo->setCurrentIndex(-1);
+                return window;
+            }));
+}
+
+// The race table opened and its race registered (履歴登録, answered yes) with the history stored in
+// directory, against the raw SQLite C API storing the same row beside a bare copy of the table.
+void registrationCase(const char* name, Program& program, const QString& directory, int repetitions) {
+    const QString path = directory + QStringLiteral("/Korvane.mdb");
+    WindowCopy copy;
+    {
+        DispForm sample(program.ctx);
+        sample.show();
+        QCoreApplication::processEvents();
+        copy = copyOf(sample);
+        sample.close();
+    }
+    const int before = raceRows(path);
+    compare(
+        name, 1.1, repetitions,
+        [&] {
+            auto window = std::make_unique<DispForm>(program.ctx);
+            window->show();
+            QCoreApplication::processEvents();
+            window->Menu_Add_Click();
+            window->close();
+        },
+        [&] {
+            std::unique_ptr<QMainWindow> window = bareWindow(copy);
+            window->show();
+            QCoreApplication::processEvents();
+            bareRegistration(path, program.state);
+            window->close();
+        });
+    // Each side stored its race every time, one warm-up each included.
+    if (raceRows(path) != before + 2 * (repetitions + 1))
+        fail(name, QStringLiteral("a side did not store its race"));
+}
+
+// The compaction at exit against the engine's VACUUM INTO of the same file into a scratch file.
+void compactionCase(const char* name, const QString& directory, int repetitions) {
+    const QString path = directory + QStringLiteral("/Korvane.mdb");
+    const QString fresh = directory + QStringLiteral("/korvnew.mdb");
+    const QString scratch = directory + QStringLiteral("/vacuum.mdb");
+    compare(
+        name, 1.2, repetitions,
+        [&] {
+            if (compactDatabase(path, fresh) != CompactionResult::Compacted)
+                fail(name, QStringLiteral("the file was not compacted"));
+        },
+        [&] {
+            QFile::remove(scratch);
+            const Sqlite db(path);
+            db.exec(QStringLiteral("VACUUM INTO '%1'").arg(scratch).toUtf8().constData());
+        });
+    QFile::remove(scratch);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -292,14 +516,18 @@ int main(int argc, char* argv[]) {
     const QString small = dir.path() + QStringLiteral("/small");
     const QString large = dir.path() + QStringLiteral("/large");
     const QString races = dir.path() + QStringLiteral("/races");
-    for (const QString& d : {small, large, races})
+    const QString manyRaces = dir.path() + QStringLiteral("/many-races");
+    for (const QString& d : {small, large, races, manyRaces})
         QDir().mkpath(d);
-    std::fprintf(stderr, "Making databases of %d and %d racers, and one with %d races...\n",
-                 seed::defaultRacerCount, seed::maximumRacerCount, RaceCount);
+    std::fprintf(stderr, "Making databases of %d and %d racers, and ones with %d and %d races...\n",
+                 seed::defaultRacerCount, seed::maximumRacerCount, RaceCount, ManyRaceCount);
     seed::createDatabase(small + QStringLiteral("/Korvane.mdb"));
     seed::createDatabase(large + QStringLiteral("/Korvane.mdb"), seed::maximumRacerCount, seed::defaultSeed);
-    QFile::copy(small + QStringLiteral("/Korvane.mdb"), races + QStringLiteral("/Korvane.mdb"));
-    storeHistory(races + QStringLiteral("/Korvane.mdb"));
+    for (const auto& [directory, count] :
+         {std::pair{races, RaceCount}, std::pair{manyRaces, ManyRaceCount}}) {
+        QFile::copy(small + QStringLiteral("/Korvane.mdb"), directory + QStringLiteral("/Korvane.mdb"));
+        storeHistory(directory + QStringLiteral("/Korvane.mdb"), count);
+    }
 
     // The selection window, as the database grows from 2,300 to 32,767 racers.
     Program smallProgram(small);
@@ -336,61 +564,32 @@ int main(int argc, char* argv[]) {
 
     // The race table of nine picked racers, with 10,000 stored races and with none.
     Program racesProgram(races);
-    for (Program* p : {&smallProgram, &racesProgram}) {
-        p->state.surveyDate = {2026, 4, 1};
-        p->state.surveyVenue = QStringLiteral("京王閣");
-        p->state.surveyRaceNo = 7;
-        for (int i = 0; i < AppState::RaceSlotCount; ++i) {
-            PersonSlot& slot = p->state.selectedPersons[i];
-            slot.affiliation = QStringLiteral("東京  ");
-            slot.racerId = qint16(100 + i);
-            slot.name = QStringLiteral("選手%1").arg(i + 1).leftJustified(22);
-            slot.term = qint16(60 + i);
-            slot.birthYear = qint16(1970 + i);
-            slot.birthMonth = qint16(1 + i);
-            slot.birthDay = qint16(10 + i);
-            slot.bloodType = QStringLiteral("A");
-        }
-    }
+    for (Program* p : {&smallProgram, &racesProgram})
+        setRace(p->state);
     if (runs("disp-open-10000"))
         compare("disp-open-10000", 1.1, repetitions,
                 opening<DispForm>([&] { return std::make_unique<DispForm>(racesProgram.ctx); }),
                 opening<DispForm>([&] { return std::make_unique<DispForm>(smallProgram.ctx); }));
 
-    // The history window against a bare window that fills the same combo with the same items.
-    {
-        RirekiForm check(racesProgram.ctx);
-        auto* combo = check.findChild<QComboBox*>(QStringLiteral("ComboRireki"));
-        const QStringList bare = bareRaceItems(races + QStringLiteral("/Korvane.mdb"));
-        if (!combo || combo->count() != RaceCount || bare.size() != RaceCount)
-            fail("rireki-open-10000", QStringLiteral("the combo does not hold every race"));
-        for (int i = 0; i < RaceCount; ++i) {
-            if (combo->itemText(i) != bare.at(i))
-                fail("rireki-open-10000", combo->itemText(i) + QStringLiteral(" / ") + bare.at(i));
-        }
-        check.close();
+    // The history window and the registration of a race as the history grows, then the compaction.
+    Program manyProgram(manyRaces);
+    setRace(manyProgram.state);
+    for (const auto& [program, directory, count] :
+         {std::tuple{&racesProgram, races, RaceCount}, std::tuple{&manyProgram, manyRaces, ManyRaceCount}}) {
+        const QByteArray name = "rireki-open-" + QByteArray::number(count);
+        if (runs(name.constData()))
+            historyCase(name, *program, directory, count, repetitions);
     }
-    const QFont comboFont = [&] {
-        RirekiForm sample(racesProgram.ctx);
-        const QFont font = sample.findChild<QComboBox*>(QStringLiteral("ComboRireki"))->font();
-        sample.close();
-        return font;
-    }();
-    if (runs("rireki-open-10000"))
-        compare("rireki-open-10000", 1.2, repetitions,
-                opening<RirekiForm>([&] { return std::make_unique<RirekiForm>(racesProgram.ctx); }),
-                opening<QMainWindow>([&] {
-                    auto window = std::make_unique<QMainWindow>();
-                    window->resize(632, 434);
-                    auto* central = new QWidget;
-                    window->setCentralWidget(central);
-                    auto* combo = new QComboBox(central);
-                    combo->setFont(comboFont);
-                    combo->setGeometry(12, 32, 497, 24);
-                    combo->addItems(bareRaceItems(races + QStringLiteral("/Korvane.mdb")));
-                    combo->setCurrentIndex(-1);
-                    return window;
-                }));
+    for (const auto& [program, directory, name] : {std::tuple{&racesProgram, races, "disp-open-raw-10000"},
+                                                   std::tuple{&manyProgram, manyRaces, "disp-open-100000"}}) {
+        if (runs(name))
+            registrationCase(name, *program, directory, repetitions);
+    }
+    for (const auto& [directory, name] :
+         {std::pair{races, "compaction-10000"}, std::pair{manyRaces, "compaction-100000"}}) {
+        if (runs(name))
+            compactionCase(name, directory, repetitions);
+    }
 
     // Peak memory after a 501-row search at 32,767 racers, each side in its own processes.
     // The window's peak at 2,300 racers is printed beside it: what the window costs whatever the count.
