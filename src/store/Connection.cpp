@@ -211,22 +211,27 @@ const ObjectInfo& Connection::object(const QString& name) {
     if (auto found = objects.constFind(lookup); found != objects.constEnd())
         return *found;
 
+    // One statement finds the object and its columns: every window opens its sets on a new connection.
     ObjectInfo info;
-    {
-        Statement find(*this, QStringLiteral("SELECT name, type FROM sqlite_schema "
-                                             "WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE"));
-        find.bind(1, name);
-        if (!find.step())
-            raise(ErrorNumber::UnknownObject,
-                  QStringLiteral("テーブルまたはクエリ '%1' が見つかりません。").arg(name));
+    Statement find(*this, QStringLiteral("SELECT s.name, s.type, p.name, p.type, p.pk "
+                                         "FROM sqlite_schema AS s, pragma_table_info(s.name) AS p "
+                                         "WHERE s.type IN ('table', 'view') AND s.name = ?1 COLLATE NOCASE "
+                                         "ORDER BY p.cid"));
+    find.bind(1, name);
+    QStringList keys;
+    QString keyType;
+    while (find.step()) {
         info.name = find.value(0).toString();
         info.isView = find.value(1).toString() == QLatin1String("view");
+        info.columns.append(find.value(2).toString());
+        if (find.integer(4) > 0) {
+            keys.append(find.value(2).toString());
+            keyType = find.value(3).toString();
+        }
     }
-    {
-        Statement columns(*this, QStringLiteral("SELECT * FROM %1").arg(quoteIdentifier(info.name)));
-        for (int i = 0; i < columns.columnCount(); ++i)
-            info.columns.append(columns.columnName(i));
-    }
+    if (info.name.isEmpty())
+        raise(ErrorNumber::UnknownObject,
+              QStringLiteral("テーブルまたはクエリ '%1' が見つかりません。").arg(name));
     for (int i = 0; i < info.columns.size(); ++i) {
         info.fieldIndex.insert(info.columns.at(i), i);
         info.fieldIndex.insert(info.columns.at(i).toLower(), i);
@@ -235,15 +240,7 @@ const ObjectInfo& Connection::object(const QString& name) {
         info.keyExpression = quoteIdentifier(info.columns.value(0));
     } else {
         info.keyExpression = QStringLiteral("rowid");
-        Statement pk(*this, QStringLiteral("SELECT name, type FROM pragma_table_info(?1) WHERE pk > 0"));
-        pk.bind(1, info.name);
-        QStringList keys;
-        QString type;
-        while (pk.step()) {
-            keys.append(pk.value(0).toString());
-            type = pk.value(1).toString();
-        }
-        if (keys.size() == 1 && type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+        if (keys.size() == 1 && keyType.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
             info.integerKeyColumn = keys.first();
     }
     return *objects.insert(lookup, info);
