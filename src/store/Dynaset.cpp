@@ -57,6 +57,9 @@ Dynaset::Dynaset(std::shared_ptr<Connection> connection, const ObjectInfo& objec
         m_selectList = quoted.join(QStringLiteral(", "));
     }
 
+    // A set opened to add rows reads none: its query is not even prepared.
+    if (maxRows == 0)
+        return;
     QString sql = selectHead();
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));

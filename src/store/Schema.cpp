@@ -217,16 +217,17 @@ int schemaVersion(Connection& connection) {
     QStringList placeholders;
     for (int i = 0; i < tables.size(); ++i)
         placeholders.append(QStringLiteral("?%1").arg(i + 1));
+    // One statement: every window asks this of each connection it opens.
     Statement present(
-        connection, QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN (%1)")
-                        .arg(placeholders.join(QStringLiteral(", "))));
+        connection,
+        QStringLiteral("SELECT (SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
+                       "(%1)), (SELECT user_version FROM pragma_user_version)")
+            .arg(placeholders.join(QStringLiteral(", "))));
     for (int i = 0; i < tables.size(); ++i)
         present.bind(i + 1, tables.at(i));
     present.step();
     const bool allTables = present.integer(0) == tables.size();
-    Statement version(connection, QStringLiteral("PRAGMA user_version"));
-    version.step();
-    const int number = static_cast<int>(version.integer(0));
+    const int number = static_cast<int>(present.integer(1));
     if (!allTables || number < 0)
         raise(ErrorNumber::NotADatabase,
               QStringLiteral("'%1' はコルヴァンのデータベースではありません。").arg(connection.path));
