@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
-#include <QPixmap>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTranslator>
@@ -45,10 +44,7 @@ int runKorvane(QApplication& app, Dialogs& dialogs) {
     // windows belong to the desktop entry and its icon.
     QCoreApplication::setApplicationName(QStringLiteral("korvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.korvane.korvane"));
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
-        icon.addPixmap(QPixmap::fromImage(programIcon(size)));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(programWindowIcon());
     // The standard buttons of the message boxes read はい, いいえ and OK; without the translation
     // they stay English, which is no reason not to start.
     installQtTranslations(app);

@@ -96,9 +96,7 @@ void SensyuForm::buildControls() {
     const AppState& state = m_ctx.state;
     QWidget* central = createClientArea(WorkWidth, WorkHeight, QStringLiteral("SensyuFormClient"));
     // Slim arrows, so that the narrow pickers keep room for their text.
-    central->setStyleSheet(
-        QStringLiteral("QComboBox { padding: 0px 0px 0px 2px; } QComboBox::drop-down { width: 14px; }"));
-    controls::Table table(state, central, sensyuform::toolLayout());
+    controls::Table table(state, central, sensyuform::toolLayout(), controls::Pickers::Slim);
 
     const QIcon icons[9] = {
         QIcon(toolPicture(ToolPicture::Close)),      QIcon(sensyuPicture(SensyuPicture::Update)),
@@ -128,7 +126,7 @@ void SensyuForm::buildControls() {
     m_labelTable->setAlignment(Qt::AlignCenter);
     m_pictureWaku = table.get<QFrame>(QStringLiteral("PictureWaku"));
 
-    m_panel = new SearchPanel(state, m_pictureWaku);
+    m_panel = new SearchPanel(state, m_pictureWaku, controls::Pickers::Slim);
     connect(m_panel, &SearchPanel::prefectureClicked, this, &SensyuForm::Kenmei_Click);
     connect(m_panel, &SearchPanel::kanaClicked, this, &SensyuForm::ComboNamae_Click);
     connect(m_panel, &SearchPanel::registrationChosen, this, &SensyuForm::ComboToban_Click);

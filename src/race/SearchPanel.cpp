@@ -61,7 +61,7 @@ void WrappingButton::paintEvent(QPaintEvent*) {
     painter.drawText(rect().adjusted(1, 1, -1, -1), Qt::AlignCenter | Qt::TextWrapAnywhere, caption);
 }
 
-SearchPanel::SearchPanel(const AppState& state, QWidget* frame)
+SearchPanel::SearchPanel(const AppState& state, QWidget* frame, controls::Pickers pickers)
     : QObject(frame) {
     const QString face = proportionalGothicFace();
 
@@ -84,6 +84,9 @@ SearchPanel::SearchPanel(const AppState& state, QWidget* frame)
         static constexpr int boxes[3][4] = {{16, 278, 125, 30}, {146, 278, 115, 30}, {266, 278, 70, 30}};
         m_picNo[i] = controls::framedBox(frame, controls::indexedName(QStringLiteral("PicNo"), i),
                                          boxes[i][0], boxes[i][1], boxes[i][2], boxes[i][3]);
+        // The first two hold the pickers.
+        if (pickers == controls::Pickers::Slim && i < 2)
+            controls::holdSlimPickers(m_picNo[i]);
     }
 
     m_labelToban = new QLabel(QStringLiteral("登番検索"), m_picNo[0]);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Controls.h"
+
 #include <QObject>
 #include <QPushButton>
 #include <array>
@@ -34,7 +36,7 @@ public:
     static constexpr int PrefectureCount = 47;
     static constexpr int KanaCount = 50;
 
-    SearchPanel(const AppState& state, QWidget* frame);
+    SearchPanel(const AppState& state, QWidget* frame, controls::Pickers pickers = controls::Pickers::Plain);
 
     // Caption of the kana button k (empty for a button without one) and whether it can search.
     static QString kanaCaption(int k);

@@ -94,11 +94,8 @@ SelectForm::~SelectForm() {
 void SelectForm::buildControls() {
     const AppState& state = m_ctx.state;
     QWidget* central = createClientArea(WorkWidth, WorkHeight, QStringLiteral("SelectFormClient"));
-    // The pickers are as narrow as on the old screens: a slim arrow leaves room for the value. The
-    // style comes first, since a picker takes its height from it when it is placed.
-    central->setStyleSheet(
-        QStringLiteral("QComboBox { padding: 0px 0px 0px 2px; } QComboBox::drop-down { width: 14px; }"));
-    controls::Table table(state, central, selectform::topLayout());
+    // The pickers are as narrow as on the old screens: a slim arrow leaves room for the value.
+    controls::Table table(state, central, selectform::topLayout(), controls::Pickers::Slim);
 
     // The tool strip. The picture under the add button shows while that button is hidden.
     m_pictureBotton = table.get<QFrame>(QStringLiteral("PictureBotton"));
@@ -146,7 +143,7 @@ void SelectForm::buildControls() {
     m_comboBasho = table.get<QComboBox>(QStringLiteral("ComboBasho"));
     m_comboRace = table.get<QComboBox>(QStringLiteral("ComboRace"));
 
-    m_panel = new SearchPanel(state, m_pictureWaku);
+    m_panel = new SearchPanel(state, m_pictureWaku, controls::Pickers::Slim);
 
     table.add(selectform::listLayout());
     m_labelHyouji = table.get<QLabel>(QStringLiteral("LabelHyouji"));

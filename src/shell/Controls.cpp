@@ -89,6 +89,13 @@ void ListCombo::wheelEvent(QWheelEvent* event) {
     m_notChosen = false;
 }
 
+void holdSlimPickers(QWidget* holder) {
+    static const QString rules =
+        QStringLiteral("QComboBox { padding: 0px 0px 0px 2px; } QComboBox::drop-down { width: 14px; }");
+    if (holder->styleSheet() != rules)
+        holder->setStyleSheet(rules);
+}
+
 QString indexedName(const QString& stem, int index) {
     return stem + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
 }
@@ -175,9 +182,10 @@ QWidget* create(const Row& row, QWidget* parent) {
 
 } // namespace
 
-Table::Table(const AppState& state, QWidget* client, std::span<const Row> rows)
+Table::Table(const AppState& state, QWidget* client, std::span<const Row> rows, Pickers pickers)
     : m_state(state)
-    , m_client(client) {
+    , m_client(client)
+    , m_pickers(pickers) {
     add(rows);
 }
 
@@ -186,6 +194,8 @@ void Table::add(std::span<const Row> rows) {
     for (const Row& row : rows) {
         const QString parentName = QString::fromUtf16(row.parent);
         QWidget* parent = parentName.isEmpty() ? m_client : widget(parentName);
+        if (m_pickers == Pickers::Slim && (row.kind == Kind::Combo || row.kind == Kind::EditCombo))
+            holdSlimPickers(parent);
         QWidget* control = create(row, parent);
         control->setObjectName(QString::fromUtf16(row.name));
         if (row.face != Face::Default)

@@ -60,6 +60,16 @@ private:
     bool m_notChosen = false;
 };
 
+// How a window's combo boxes look: as the style draws them, or slim (a narrow arrow and no padding
+// but a little on the left, so that a narrow picker keeps room for its value).
+enum class Pickers { Plain, Slim };
+
+// Makes the combo boxes under holder slim; call it before they are made, since a picker takes its height
+// from its style when it is placed. The rules go on the smallest parent that holds the pickers, not on
+// the whole window: every control under a style sheet goes through the style sheet machinery, which
+// costs memory for each of them.
+void holdSlimPickers(QWidget* holder);
+
 enum class Kind { Frame, Label, Button, ToolButton, Combo, EditCombo, Edit, List, Check };
 enum class Face { Default, Gothic, PGothic };
 
@@ -81,7 +91,8 @@ struct Row {
 // The controls of one layout table, built in the table's order (parents before children).
 class Table {
 public:
-    Table(const AppState& state, QWidget* client, std::span<const Row> rows);
+    Table(const AppState& state, QWidget* client, std::span<const Row> rows,
+          Pickers pickers = Pickers::Plain);
     // More rows, created after whatever the window built in between (the tab order follows creation).
     void add(std::span<const Row> rows);
 
@@ -94,6 +105,7 @@ public:
 private:
     const AppState& m_state;
     QWidget* m_client;
+    Pickers m_pickers;
     QHash<QString, QWidget*> m_controls;
 };
 

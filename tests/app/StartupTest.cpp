@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 #include "app/PrinterFactory.h"
+#include "app/ProgramIcon.h"
 #include "core/AppState.h"
 #include "core/Dialogs.h"
 #include "shell/MessageBoxDialogs.h"
@@ -7,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -23,6 +25,8 @@ private slots:
     void standardButtonsInJapanese_data();
     void standardButtonsInJapanese();
     void programsPrinterSaysWhereThePdfWent();
+    void windowIconIsTheDrawnPicture_data();
+    void windowIconIsTheDrawnPicture();
 };
 
 void StartupTest::twips_data() {
@@ -100,6 +104,32 @@ void StartupTest::programsPrinterSaysWhereThePdfWent() {
     QCOMPARE(dialogs.shown().size(), 1);
     QVERIFY2(dialogs.lastText().contains(state.appPath + QStringLiteral("印刷/レース履歴_")),
              qPrintable(dialogs.lastText()));
+}
+
+void StartupTest::windowIconIsTheDrawnPicture_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("wholeHubPixel"); // a middle pixel lies wholly inside the hub
+    QTest::newRow("16") << 16 << false;      // a pixel is 16 design units, the hub's radius 20
+    QTest::newRow("32") << 32 << true;
+    QTest::newRow("48") << 48 << true;
+    QTest::newRow("64") << 64 << true;
+    QTest::newRow("128") << 128 << true;
+}
+
+// The icon's pixels come from the build: each size must be the picture as programIcon draws it now.
+void StartupTest::windowIconIsTheDrawnPicture() {
+    QFETCH(int, size);
+    QFETCH(bool, wholeHubPixel);
+    const QImage shown = programWindowIcon()
+                             .pixmap(QSize(size, size))
+                             .toImage()
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(shown.size(), QSize(size, size));
+    // Outside the rounded square nothing; the hub in the middle is opaque #e8ecf2.
+    QCOMPARE(shown.pixel(0, 0), 0x00000000u);
+    if (wholeHubPixel)
+        QCOMPARE(shown.pixel(size / 2, size / 2), 0xffe8ecf2u);
+    QCOMPARE(shown, programIcon(size).convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 QTEST_MAIN(StartupTest)

@@ -144,6 +144,8 @@ private slots:
     void layout_data();
     void layout();
     void menusAndTips();
+    void styleSheetsOnlyOverThePickers_data();
+    void styleSheetsOnlyOverThePickers();
     void load_data();
     void load();
     void loadWithoutDatabase();
@@ -233,6 +235,29 @@ void SelectFormTest::layout() {
     } else {
         QCOMPARE(control->geometry(), geometry);
     }
+}
+
+void SelectFormTest::styleSheetsOnlyOverThePickers_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("styled");
+    QTest::newRow("prefecture button") << QStringLiteral("Kenmei(1)") << false;
+    QTest::newRow("kana button") << QStringLiteral("ComboNamae(0)") << false;
+    QTest::newRow("tool button") << QStringLiteral("CommandDisp(0)") << false;
+    QTest::newRow("search list") << QStringLiteral("List1") << false;
+    QTest::newRow("list caption") << QStringLiteral("LabelHyouji") << false;
+    QTest::newRow("year picker") << QStringLiteral("ComboNen") << true;
+    QTest::newRow("venue picker") << QStringLiteral("ComboBasho") << true;
+    QTest::newRow("number picker") << QStringLiteral("ComboToban") << true;
+}
+
+// The slim pickers' style sheet costs memory for every control under it: it stays on the frames that
+// hold the pickers, and the window's other controls keep the plain style.
+void SelectFormTest::styleSheetsOnlyOverThePickers() {
+    QFETCH(QString, name);
+    QFETCH(bool, styled);
+    Fixture f;
+    f.open();
+    QCOMPARE(f.child<QWidget>(name)->style() != QApplication::style(), styled);
 }
 
 void SelectFormTest::menusAndTips() {
