@@ -291,15 +291,16 @@ std::unique_ptr<QMainWindow> bareWindow(const WindowCopy& copy) {
     return window;
 }
 
-// The bare side of registering a race: the same connection settings as the program's, the velodrome
-// found by its trimmed name, the same row stored.
+// The bare side of registering a race: the same connection settings as the program's and the same
+// reads (the velodromes, one found by its trimmed name; the stored row read back, as the window's set
+// holds it), the same row stored.
 void bareRegistration(const QString& path, const AppState& state) {
     const Sqlite db(path);
     db.exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = EXTRA");
-    sqlite3_stmt* venues = db.prepare("SELECT 競輪場ID, 競輪場名 FROM T_競輪場");
+    sqlite3_stmt* venues = db.prepare("SELECT 競輪場ID, 競輪場名, 地区ID FROM T_競輪場");
     int venue = 0;
-    while (venue == 0 && sqlite3_step(venues) == SQLITE_ROW) {
-        if (columnText(venues, 1).trimmed() == state.surveyVenue)
+    while (sqlite3_step(venues) == SQLITE_ROW) {
+        if (venue == 0 && columnText(venues, 1).trimmed() == state.surveyVenue)
             venue = sqlite3_column_int(venues, 0);
     }
     sqlite3_finalize(venues);
@@ -316,6 +317,10 @@ void bareRegistration(const QString& path, const AppState& state) {
     if (sqlite3_step(insert) != SQLITE_DONE)
         fail("cannot store a race");
     sqlite3_finalize(insert);
+    sqlite3_stmt* stored = db.prepare("SELECT rowid, * FROM T_レース履歴 WHERE rowid = last_insert_rowid()");
+    if (sqlite3_step(stored) != SQLITE_ROW)
+        fail("cannot read the stored race");
+    sqlite3_finalize(stored);
 }
 
 int raceRows(const QString& path) {
