@@ -5,9 +5,12 @@
 #include "core/Dialogs.h"
 #include "core/Services.h"
 
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <sqlite3.h>
 #include <vector>
 
@@ -81,6 +84,22 @@ private:
     sqlite3* m_db = nullptr;
     std::vector<sqlite3_stmt*> m_statements;
 };
+
+// A window's menu bar as it reads on screen, for a bare window that shows the same: commands on the bar
+// itself and menus.
+struct MenuBarEntry {
+    const char16_t* caption;
+    bool menu;
+};
+
+inline void addMenuBar(QMainWindow& window, std::span<const MenuBarEntry> entries) {
+    for (const MenuBarEntry& entry : entries) {
+        if (entry.menu)
+            window.menuBar()->addMenu(QString::fromUtf16(entry.caption));
+        else
+            window.menuBar()->addAction(QString::fromUtf16(entry.caption));
+    }
+}
 
 inline QString columnText(sqlite3_stmt* statement, int column) {
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),

@@ -28,11 +28,7 @@ const char* const MenuMode = "--child-menu";
 const char* const BareMode = "--child-bare";
 
 // The main menu's bar as it reads on screen: commands on the bar itself and two menus.
-struct BarEntry {
-    const char16_t* caption;
-    bool menu;
-};
-constexpr BarEntry MenuBarEntries[] = {
+constexpr benchsupport::MenuBarEntry MenuBarEntries[] = {
     {u"選手検索(&S)", false}, {u"ﾚｰｽ履歴(&R)", false}, {u"個別調査(&O)", false},
     {u"ﾏｽﾀｰﾒﾝﾃ(&M)", true},   {u"ﾍﾙﾌﾟ(&H)", true},     {u"終了(&X)", false},
 };
@@ -86,13 +82,7 @@ int runChild(int argc, char* argv[], Side side) {
     QMainWindow window;
     window.setObjectName(QStringLiteral("BareWindow"));
     if (side == Side::Menu) {
-        QMenuBar* bar = window.menuBar();
-        for (const BarEntry& entry : MenuBarEntries) {
-            if (entry.menu)
-                bar->addMenu(QString::fromUtf16(entry.caption));
-            else
-                bar->addAction(QString::fromUtf16(entry.caption));
-        }
+        benchsupport::addMenuBar(window, MenuBarEntries);
     }
     window.resize(atoi(argv[2]), atoi(argv[3]));
     window.show();

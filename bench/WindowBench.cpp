@@ -344,11 +344,7 @@ QStringList bareSearchLines(const QString& path) {
 }
 
 // The race selection window's menu bar as it reads on screen: commands on the bar and two menus.
-struct SelectMenu {
-    const char16_t* caption;
-    bool menu;
-};
-constexpr SelectMenu SelectMenus[] = {
+constexpr benchsupport::MenuBarEntry SelectMenus[] = {
     {u"終了(&X)", false},         {u"ﾊﾞｲｵﾘｽﾞﾑ表示(&H)", false},  {u"選択解除(&C)", false},
     {u"選手ﾃｰﾌﾞﾙ変更(&T)", true}, {u"抽出ﾃｰﾌﾞﾙ追加(&A)", false}, {u"ﾍﾙﾌﾟ(&H)", true},
 };
@@ -384,15 +380,8 @@ int memoryChild(const QString& side, const QString& directory) {
         // bar of the same captions: the least a Qt program needs to show this list.
         bare = std::make_unique<QMainWindow>();
         // "bare-text" leaves the menu bar out, as this benchmark's bare side first did.
-        const std::span<const SelectMenu> menus = side == QStringLiteral("bare")
-                                                      ? std::span<const SelectMenu>(SelectMenus)
-                                                      : std::span<const SelectMenu>();
-        for (const SelectMenu& entry : menus) {
-            if (entry.menu)
-                bare->menuBar()->addMenu(QString::fromUtf16(entry.caption));
-            else
-                bare->menuBar()->addAction(QString::fromUtf16(entry.caption));
-        }
+        if (side == QStringLiteral("bare"))
+            benchsupport::addMenuBar(*bare, SelectMenus);
         auto* list = new QListWidget;
         list->setFont(QFont(proportionalGothicFace(), 9));
         list->setFixedSize(632, 434);
@@ -627,7 +616,7 @@ int main(int argc, char* argv[]) {
         QStringList bare;
         for (const QAction* action : form.menuBar()->actions())
             window << action->text() + (action->menu() ? QStringLiteral(" ▼") : QString());
-        for (const SelectMenu& entry : SelectMenus)
+        for (const benchsupport::MenuBarEntry& entry : SelectMenus)
             bare << QString::fromUtf16(entry.caption) + (entry.menu ? QStringLiteral(" ▼") : QString());
         if (window != bare)
             fail("rss-search-32767",
