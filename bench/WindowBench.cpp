@@ -304,6 +304,8 @@ void bareRegistration(const QString& path, const AppState& state) {
             venue = sqlite3_column_int(venues, 0);
     }
     sqlite3_finalize(venues);
+    if (venue == 0)
+        fail("no velodrome named", state.surveyVenue);
     sqlite3_stmt* insert = db.prepare(
         "INSERT INTO T_レース履歴 (調査年, 調査月, 調査日, 競輪場ID, レースNO, 選手1, 選手2, 選手3, 選手4, "
         "選手5, 選手6, 選手7, 選手8, 選手9) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
